@@ -1,0 +1,5 @@
+#include "app/frm_uhr.h"
+
+void frmUhr::countdownStep() {}
+
+void frmUhr::alarmStep() {}

@@ -1,0 +1,41 @@
+#include "app/controls/menu_item.h"
+
+#include <utility>
+
+MenuItem::MenuItem(std::string name, std::string caption, MenuItemState state)
+    : name_(std::move(name)),
+      caption_(std::move(caption)),
+      visible_(state.visible),
+      checked_(state.checked) {}
+
+MenuItem MenuItem::separator(std::string name) {
+  MenuItem item(std::move(name), "");
+  item.separator_ = true;
+  return item;
+}
+
+void MenuItem::setVisible(bool visible) {
+  if (visible_ == visible) return;
+  visible_ = visible;
+  notifyView(MenuProperty::visible);
+}
+
+void MenuItem::setChecked(bool checked) {
+  if (checked_ == checked) return;
+  checked_ = checked;
+  notifyView(MenuProperty::checked);
+}
+
+void MenuItem::setEnabled(bool enabled) {
+  if (enabled_ == enabled) return;
+  enabled_ = enabled;
+  notifyView(MenuProperty::enabled);
+}
+
+void MenuItem::click() const {
+  if (onClick) onClick();
+}
+
+void MenuItem::notifyView(MenuProperty property) const {
+  if (viewHook) viewHook(property);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Which piece of a menu item changed, so that a view updates only that.
+enum class MenuProperty { visible, checked, enabled };
+
+struct MenuItemState {
+  bool visible = true;
+  bool checked = false;
+};
+
+// An item of the popup menu tree; a separator has an empty caption and no action.
+class MenuItem {
+ public:
+  MenuItem(std::string name, std::string caption, MenuItemState state = {});
+  static MenuItem separator(std::string name);
+  MenuItem(const MenuItem&) = delete;
+  MenuItem& operator=(const MenuItem&) = delete;
+  MenuItem(MenuItem&&) = default;
+
+  const std::string& name() const { return name_; }
+  const std::string& caption() const { return caption_; }
+  bool isSeparator() const { return separator_; }
+
+  bool visible() const { return visible_; }
+  void setVisible(bool visible);
+  bool checked() const { return checked_; }
+  void setChecked(bool checked);
+  bool enabled() const { return enabled_; }
+  void setEnabled(bool enabled);
+
+  const std::vector<MenuItem*>& items() const { return items_; }
+  void add(MenuItem& item) { items_.push_back(&item); }
+
+  void click() const;
+
+  std::function<void()> onClick;
+  std::function<void(MenuProperty)> viewHook;
+
+ private:
+  void notifyView(MenuProperty property) const;
+
+  std::string name_;
+  std::string caption_;
+  bool separator_ = false;
+  bool visible_;
+  bool checked_;
+  bool enabled_ = true;
+  std::vector<MenuItem*> items_;
+};

@@ -1,0 +1,16 @@
+#include "app/controls/text_box.h"
+
+#include <utility>
+
+TextBox::TextBox(std::string name, const Control* container, Bounds bounds, int tabIndex,
+                 std::string text, int maxLength, Look look)
+    : Control(std::move(name), container, bounds, tabIndex, std::move(text), std::move(look)),
+      maxLength_(maxLength) {}
+
+void TextBox::setText(const std::string& text) {
+  if (caption_ == text) return;
+  caption_ = text;
+  notifyView(Property::text);
+}
+
+void TextBox::editedByUser(const std::string& text) { caption_ = text; }

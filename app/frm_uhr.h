@@ -1,0 +1,105 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "app/controls/command_button.h"
+#include "app/controls/frame.h"
+#include "app/controls/label.h"
+#include "app/controls/menu_item.h"
+#include "app/controls/option_button.h"
+#include "app/controls/text_box.h"
+#include "app/controls/timer.h"
+#include "platform/ports/platform.h"
+#include "tray/tray_data.h"
+
+// The clock window: every control, the popup menu tree, the state the handlers share, and the
+// handlers themselves. Handlers are defined in the folder of the subsystem they belong to.
+class frmUhr {
+ public:
+  static constexpr const char* designCaption = "Die Lurvendel";
+  static constexpr const char* applicationTitle = "Borrimax";
+  static constexpr int compactWidthTwips = 4480;
+  static constexpr int designClientWidthTwips = 6495;
+  static constexpr int designClientHeightTwips = 2655;
+  static constexpr int tickIntervalMs = 100;
+
+  explicit frmUhr(Platform& platform);
+  frmUhr(const frmUhr&) = delete;
+  frmUhr& operator=(const frmUhr&) = delete;
+
+  // Every positioned control, containers before what they contain.
+  std::vector<Control*> controls();
+
+  // Window events, raised by the platform.
+  void Form_Load();
+  void Form_Paint();
+  // A close request from any source; false when the user chose to keep the program running.
+  bool requestClose();
+
+  OptionGroup Frame2Options;
+
+  Label Label1;
+  Label Label7;
+  Frame Frame1;
+  Label Label4;
+  std::array<Label, 2> Label3;
+  Label Label5;
+  Label Label6;
+  Frame Frame2;
+  std::array<OptionButton, 4> Option1;
+  OptionButton Option2;
+  Frame Frame3;
+  TextBox Text5;
+  CommandButton Command2;
+  CommandButton Command3;
+  CommandButton Command4;
+  CommandButton Command5;
+  CommandButton Command6;
+  Label Label2;
+  CommandButton Command7;
+  CommandButton Command1;
+  CommandButton Command8;
+  Timer Timer1;
+
+  MenuItem mnuPopUp;
+  MenuItem mnuEins;
+  MenuItem mnuFünf;
+  MenuItem mnuFünz;
+  MenuItem mnuDreissig;
+  MenuItem mnuAlarm;
+  MenuItem linie1;
+  MenuItem mnuAnzeige;
+  MenuItem linie3;
+  MenuItem mnuInfo;
+  MenuItem line2;
+  MenuItem mnuExit;
+
+  std::int16_t sayHourOnly = 0;
+  std::int16_t clockStarted = 0;
+  std::int16_t alarmArmed = 0;
+  int alarmTime = 0;  // seconds since midnight; 0 means none
+
+  TrayData trayData;
+
+ private:
+  void Form_QueryUnload(bool& cancel);
+  void Form_Unload();
+  void ShowForm();
+  void mnuExit_Click();
+
+  void Timer1_Timer();
+  void refreshDateLine();
+
+  void Label4_Change();
+  void Label5_Change();
+  void Label6_Change();
+
+  void countdownStep();
+  void alarmStep();
+
+  void wireEvents();
+
+  Platform& platform_;
+};

@@ -1,0 +1,65 @@
+#include "app/frm_uhr.h"
+
+void frmUhr::Form_Load() {
+  if (platform_.instance.anotherInstanceRunning()) {
+    platform_.program.endProgram();
+    return;
+  }
+  trayData.cbSize = TrayData::recordSize;
+  trayData.hWnd = platform_.window.nativeHandle();
+  trayData.uID = TrayData::iconId;
+  trayData.uFlags = TrayData::flagsMessageIconTip;
+  trayData.uCallbackMessage = TrayData::mouseMoveMessage;
+  trayData.hIcon = platform_.window.iconHandle();
+  trayData.setTip("Hessamo's Lurvendel");
+
+  platform_.window.setOuterWidthTwips(compactWidthTwips);
+  Label2.setCaption(dateLine(platform_.clock.now()));
+  platform_.window.makeTopmost();
+  Text5.setText(timeText(platform_.clock.now()));
+  clockStarted = 0;
+  alarmArmed = 0;
+  // Each assignment may raise a change event that announces; each reads the clock anew.
+  Label4.setCaption(hourText(platform_.clock.now()));
+  Label5.setCaption(minuteText(platform_.clock.now()));
+  Label6.setCaption(secondText(platform_.clock.now()));
+  ShowForm();
+  Timer1.setInterval(tickIntervalMs);
+}
+
+void frmUhr::Form_Paint() { Label6.setCaption(secondText(platform_.clock.now())); }
+
+void frmUhr::ShowForm() {
+  platform_.window.show();
+  platform_.window.repaintNow();
+}
+
+bool frmUhr::requestClose() {
+  bool cancel = false;
+  Form_QueryUnload(cancel);
+  if (!cancel) Form_Unload();
+  return !cancel;
+}
+
+void frmUhr::Form_QueryUnload(bool& cancel) {
+  if (alarmArmed != 0) {
+    const auto answer =
+        platform_.dialogs.messageBox("Alarm aktiv ! Programm trotzdem beenden ?",
+                                     msgbox::question | msgbox::yesNo, "Die Lurvendel-Info");
+    if (answer == msgbox::Answer::no) {
+      cancel = true;
+      return;
+    }
+  }
+  trayData.cbSize = TrayData::recordSize;
+  trayData.hWnd = platform_.window.nativeHandle();
+  trayData.uID = TrayData::iconId;
+  platform_.tray.notifyIcon(TrayHost::Message::remove, trayData.bytes());
+}
+
+void frmUhr::Form_Unload() {
+  platform_.window.destroy();
+  platform_.program.endProgram();
+}
+
+void frmUhr::mnuExit_Click() { requestClose(); }

@@ -1,0 +1,18 @@
+#include "platform/posix/system_clock.h"
+
+#include <ctime>
+
+LocalDateTime SystemClock::now() const {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  tm local{};
+  localtime_r(&now.tv_sec, &local);
+  return {.year = local.tm_year + 1900,
+          .month = local.tm_mon + 1,
+          .day = local.tm_mday,
+          .weekday = local.tm_wday,
+          .hour = local.tm_hour,
+          .minute = local.tm_min,
+          .second = local.tm_sec,
+          .millisecond = static_cast<int>(now.tv_nsec / 1000000)};
+}

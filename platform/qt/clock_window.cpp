@@ -1,0 +1,122 @@
+#include "platform/qt/clock_window.h"
+
+#include <QCloseEvent>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
+
+#include "app/frm_uhr.h"
+#include "platform/qt/control_widgets.h"
+
+namespace {
+
+// The border the window was designed with: its outer width less its client width.
+constexpr int designBorderTwips = 120;
+
+}  // namespace
+
+ClockWindow::ClockWindow() {
+  setWindowTitle(QString::fromUtf8(frmUhr::designCaption));
+  setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+}
+
+void ClockWindow::attach(frmUhr& form) {
+  form_ = &form;
+  const auto twipsToPixels = [this](int twips) { return pixels(twips); };
+  for (Control* control : form.controls()) {
+    QWidget* parent = control->container() ? widgets_.at(control->container()) : this;
+    QWidget* widget = createControlWidget(*control, parent, twipsToPixels);
+    widgets_[control] = widget;
+    auto ownHook = std::move(control->viewHook);
+    control->viewHook = [this, control, widget, ownHook](Property property) {
+      if (property == Property::visible) {
+        updateVisibility(*control);
+      } else if (property == Property::enabled) {
+        widget->setEnabled(control->enabled());
+      } else if (ownHook) {
+        ownHook(property);
+      }
+    };
+    updateVisibility(*control);
+  }
+  setTabOrder(form.controls());
+  setFixedHeight(pixels(frmUhr::designClientHeightTwips));
+  resize(pixels(frmUhr::designClientWidthTwips), height());
+}
+
+void ClockWindow::setOuterWidthTwips(int twips) {
+  outerWidthTwips_ = twips;
+  applyOuterWidth();
+  for (const auto& [control, widget] : widgets_) updateVisibility(*control);
+}
+
+void ClockWindow::makeTopmost() { setWindowFlag(Qt::WindowStaysOnTopHint, true); }
+
+void ClockWindow::show() { QWidget::show(); }
+
+void ClockWindow::repaintNow() { repaint(); }
+
+void ClockWindow::destroy() { hide(); }
+
+std::uint32_t ClockWindow::nativeHandle() const { return static_cast<std::uint32_t>(winId()); }
+
+std::uint32_t ClockWindow::iconHandle() const {
+  return static_cast<std::uint32_t>(windowIcon().cacheKey());
+}
+
+void ClockWindow::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  if (form_) form_->Form_Paint();
+}
+
+void ClockWindow::closeEvent(QCloseEvent* event) {
+  if (form_ && !form_->requestClose()) {
+    event->ignore();
+  } else {
+    event->accept();
+  }
+}
+
+// The window manager's frame is known only once the window is mapped and reparented.
+void ClockWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  applyOuterWidth();
+}
+
+void ClockWindow::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  applyOuterWidth();
+}
+
+double ClockWindow::twipsPerPixel() const { return 1440.0 / screen()->logicalDotsPerInchX(); }
+
+int ClockWindow::pixels(int twips) const {
+  return static_cast<int>(std::lround(twips / twipsPerPixel()));
+}
+
+void ClockWindow::applyOuterWidth() {
+  if (outerWidthTwips_ == 0) return;
+  const int frameWidth = isVisible() ? frameGeometry().width() - width() : 0;
+  const int clientWidth = pixels(outerWidthTwips_) - frameWidth;
+  if (clientWidth != width()) setFixedWidth(clientWidth);
+}
+
+// What lies beyond the client area of the current width is out of view, as on the designed
+// window; a window manager with thinner borders must not show a sliver of it.
+bool ClockWindow::inView(const Control& control) const {
+  if (control.container() || outerWidthTwips_ == 0) return true;
+  return control.bounds().left < outerWidthTwips_ - designBorderTwips;
+}
+
+void ClockWindow::updateVisibility(const Control& control) {
+  widgets_.at(&control)->setVisible(control.visible() && inView(control));
+}
+
+void ClockWindow::setTabOrder(const std::vector<Control*>& controls) {
+  std::vector<Control*> ordered = controls;
+  std::sort(ordered.begin(), ordered.end(),
+            [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+  for (size_t i = 1; i < ordered.size(); ++i) {
+    QWidget::setTabOrder(widgets_.at(ordered[i - 1]), widgets_.at(ordered[i]));
+  }
+}

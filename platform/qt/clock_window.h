@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWidget>
+#include <map>
+
+#include "platform/ports/window_host.h"
+
+class frmUhr;
+class Control;
+
+// The real top-level window. It only mirrors the window model and forwards the user's actions
+// and the window's own events (paint, close) to it.
+class ClockWindow : public QWidget, public WindowHost {
+ public:
+  ClockWindow();
+
+  // Builds the widgets of every control; the model must outlive this window.
+  void attach(frmUhr& form);
+
+  void setOuterWidthTwips(int twips) override;
+  void makeTopmost() override;
+  void show() override;
+  void repaintNow() override;
+  void destroy() override;
+  std::uint32_t nativeHandle() const override;
+  std::uint32_t iconHandle() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+
+ private:
+  double twipsPerPixel() const;
+  int pixels(int twips) const;
+  void applyOuterWidth();
+  bool inView(const Control& control) const;
+  void updateVisibility(const Control& control);
+  void setTabOrder(const std::vector<Control*>& controls);
+
+  frmUhr* form_ = nullptr;
+  std::map<const Control*, QWidget*> widgets_;
+  int outerWidthTwips_ = 0;
+};

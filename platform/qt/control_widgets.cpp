@@ -1,0 +1,120 @@
+#include "platform/qt/control_widgets.h"
+
+#include <QColor>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/controls/command_button.h"
+#include "app/controls/frame.h"
+#include "app/controls/label.h"
+#include "app/controls/option_button.h"
+#include "app/controls/text_box.h"
+
+namespace {
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+QColor qt(Rgb rgb) { return {rgb.red, rgb.green, rgb.blue}; }
+
+void applyLook(QWidget& widget, const Look& look, QPalette::ColorRole textRole,
+               QPalette::ColorRole backgroundRole) {
+  if (look.font) {
+    QFont font(qt(look.font->family));
+    font.setPointSizeF(look.font->points);
+    font.setBold(look.font->bold);
+    widget.setFont(font);
+  }
+  QPalette palette = widget.palette();
+  if (look.foreground) palette.setColor(textRole, qt(*look.foreground));
+  if (look.background) {
+    palette.setColor(backgroundRole, qt(*look.background));
+    widget.setAutoFillBackground(true);
+  }
+  widget.setPalette(palette);
+}
+
+QWidget* createLabel(Label& label, QWidget* parent) {
+  auto* widget = new QLabel(qt(label.caption()), parent);
+  applyLook(*widget, label.look(), QPalette::WindowText, QPalette::Window);
+  if (label.look().border) widget->setFrameStyle(QFrame::Box | QFrame::Plain);
+  if (label.look().centred) widget->setAlignment(Qt::AlignCenter);
+  const bool autoSize = label.look().autoSize;
+  label.viewHook = [&label, widget, autoSize](Property property) {
+    if (property == Property::caption) {
+      widget->setText(qt(label.caption()));
+      if (autoSize) widget->adjustSize();
+    } else if (property == Property::repaintNow) {
+      widget->repaint();
+    }
+  };
+  return widget;
+}
+
+QWidget* createTextBox(TextBox& box, QWidget* parent) {
+  auto* widget = new QLineEdit(qt(box.text()), parent);
+  applyLook(*widget, box.look(), QPalette::Text, QPalette::Base);
+  widget->setMaxLength(box.maxLength());
+  if (box.look().centred) widget->setAlignment(Qt::AlignCenter);
+  QObject::connect(widget, &QLineEdit::textEdited,
+                   [&box](const QString& text) { box.editedByUser(text.toStdString()); });
+  box.viewHook = [&box, widget](Property property) {
+    if (property == Property::text) widget->setText(qt(box.text()));
+  };
+  return widget;
+}
+
+QWidget* createOptionButton(OptionButton& option, QWidget* parent) {
+  auto* widget = new QRadioButton(qt(option.caption()), parent);
+  // The model keeps the group exclusive; Qt's own exclusivity would fight it.
+  widget->setAutoExclusive(false);
+  widget->setChecked(option.value());
+  QObject::connect(widget, &QRadioButton::clicked, [&option, widget] {
+    option.select();
+    // Qt unchecks a selected button that is clicked again; the model keeps it selected.
+    widget->setChecked(option.value());
+  });
+  option.viewHook = [&option, widget](Property property) {
+    if (property == Property::value) widget->setChecked(option.value());
+    if (property == Property::focus) widget->setFocus();
+  };
+  return widget;
+}
+
+QWidget* createCommandButton(CommandButton& button, QWidget* parent) {
+  auto* widget = new QPushButton(qt(button.caption()), parent);
+  QObject::connect(widget, &QPushButton::clicked, [&button] { button.press(); });
+  return widget;
+}
+
+QWidget* createFrame(Frame& frame, QWidget* parent) {
+  return new QGroupBox(qt(frame.caption()), parent);
+}
+
+QWidget* createByKind(Control& control, QWidget* parent) {
+  if (auto* label = dynamic_cast<Label*>(&control)) return createLabel(*label, parent);
+  if (auto* box = dynamic_cast<TextBox*>(&control)) return createTextBox(*box, parent);
+  if (auto* option = dynamic_cast<OptionButton*>(&control)) {
+    return createOptionButton(*option, parent);
+  }
+  if (auto* button = dynamic_cast<CommandButton*>(&control)) {
+    return createCommandButton(*button, parent);
+  }
+  return createFrame(dynamic_cast<Frame&>(control), parent);
+}
+
+}  // namespace
+
+QWidget* createControlWidget(Control& control, QWidget* parent,
+                             const std::function<int(int)>& twipsToPixels) {
+  QWidget* widget = createByKind(control, parent);
+  widget->setObjectName(qt(control.name()));
+  const Bounds& b = control.bounds();
+  widget->setGeometry(twipsToPixels(b.left), twipsToPixels(b.top), twipsToPixels(b.width),
+                      twipsToPixels(b.height));
+  if (control.look().autoSize) widget->adjustSize();
+  widget->setEnabled(control.enabled());
+  return widget;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/ports/platform.h"
+#include "platform/posix/instance_lock_file.h"
+#include "platform/posix/system_clock.h"
+#include "platform/qt/clock_window.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_event_loop.h"
+#include "platform/qt/qt_tray_host.h"
+
+// The real implementations of every port, in one place for main().
+class QtPlatform {
+ public:
+  QtPlatform();
+
+  Platform& ports() { return ports_; }
+  ClockWindow& window() { return window_; }
+  const Clock& clock() const { return clock_; }
+  bool ended() const { return loop_.ended(); }
+
+ private:
+  SystemClock clock_;
+  QtEventLoop loop_;
+  ClockWindow window_;
+  QtDialogs dialogs_;
+  QtTrayHost tray_;
+  InstanceLockFile instance_;
+  Platform ports_;
+};

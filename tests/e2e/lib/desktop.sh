@@ -1,0 +1,421 @@
+# shellcheck shell=bash
+# A private headless desktop for end-to-end tests of the real program.
+#
+# Usage in a test script:
+#   source "$(dirname "$0")/lib/desktop.sh"
+#   e2e_init "$ARTIFACTS" "$0" "$@"   # re-runs the script inside its own session bus
+#   start_xvfb; start_wm; ...
+#   e2e_finish
+#
+# Every helper is started here, its PID remembered and stopped by PID on exit. Processes
+# that the session bus starts by itself (the accessibility bus and registry) and the
+# daemonised sound server are found by a token in their environment (E2E_RUN_ID) that
+# only this run's processes carry.
+
+E2E_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+E2E_PIDS=()
+E2E_FAILURES=0
+E2E_PROGRAM_COUNT=0
+
+e2e_log() { printf '[e2e %(%H:%M:%S)T] %s\n' -1 "$*" >&2; }
+
+# --- run set-up ---------------------------------------------------------------------
+
+# e2e_init ARTIFACT_DIR SCRIPT [ARGS...]
+# First call (outside any bus): makes private HOME/XDG dirs, runs SCRIPT ARGS again under
+# dbus-run-session, sweeps what that run left behind and exits with its status.
+# Second call (inside the bus): sets up the trap that stops every started helper.
+e2e_init() {
+    local art=$1
+    shift
+    mkdir -p "$art"
+    E2E_ARTIFACTS=$(cd "$art" && pwd)
+    export E2E_ARTIFACTS
+    if [[ -z ${E2E_REAPER:-} ]]; then
+        # Daemons orphaned by the run would become zombies here, where the init process
+        # reaps none; as a child subreaper the outer shell adopts and reaps them.
+        export E2E_REAPER=1
+        exec /usr/bin/python3 -c 'import ctypes, os, sys
+ctypes.CDLL(None, use_errno=True).prctl(36, 1, 0, 0, 0)  # PR_SET_CHILD_SUBREAPER
+os.execvp("bash", ["bash"] + sys.argv[1:])' "$@"
+    fi
+    if [[ -z ${E2E_INNER:-} ]]; then
+        _e2e_outer "$@"
+        exit "$?"
+    fi
+    trap _e2e_inner_cleanup EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+    : >"$E2E_ARTIFACTS/result.txt"
+}
+
+_e2e_outer() {
+    E2E_TMP=$(mktemp -d /tmp/lurvendel-e2e.XXXXXXXX)
+    export E2E_TMP E2E_RUN_ID="${E2E_TMP##*/}.$$" E2E_INNER=1
+    export HOME=$E2E_TMP/home XDG_RUNTIME_DIR=$E2E_TMP/run TMPDIR=$E2E_TMP/tmp
+    export XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache XDG_DATA_HOME=$HOME/.local/share
+    mkdir -p "$HOME" "$TMPDIR" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME"
+    mkdir -m 0700 "$XDG_RUNTIME_DIR"
+    # Nothing of the caller's desktop may leak into the run.
+    unset DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS PULSE_SERVER SESSION_MANAGER XAUTHORITY
+    trap '_e2e_sweep; rm -rf "$E2E_TMP"' EXIT
+    trap 'kill -TERM "$E2E_BUS_PID" 2>/dev/null' INT TERM
+    local rc=0
+    dbus-run-session -- bash "$@" &
+    E2E_BUS_PID=$!
+    wait "$E2E_BUS_PID" || rc=$?
+    # A signal interrupts the first wait; wait again for the real status.
+    if ! e2e_gone "$E2E_BUS_PID"; then wait "$E2E_BUS_PID" || rc=$?; fi
+    return "$rc"
+}
+
+# Stops every process of this run that is still alive (found by E2E_RUN_ID).
+_e2e_sweep() {
+    local p env left=()
+    for p in /proc/[0-9]*; do
+        p=${p#/proc/}
+        [[ $p == "$$" ]] && continue
+        mapfile -d '' env 2>/dev/null <"/proc/$p/environ" || continue
+        [[ " ${env[*]} " == *" E2E_RUN_ID=$E2E_RUN_ID "* ]] && left+=("$p")
+    done
+    ((${#left[@]})) || return 0
+    echo "left behind, stopped by the sweep: ${left[*]}" >>"$E2E_ARTIFACTS/processes.txt"
+    ps -o pid,ppid,args -p "$(IFS=,; echo "${left[*]}")" >>"$E2E_ARTIFACTS/processes.txt" 2>&1 || true
+    kill -TERM "${left[@]}" 2>/dev/null || true
+    e2e_wait_until 3 _e2e_reaped "${left[@]}" || kill -KILL "${left[@]}" 2>/dev/null || true
+    e2e_wait_until 3 _e2e_reaped "${left[@]}" || true
+}
+
+# True when none of the PIDs exists any more, not even as a zombie. Adopted orphans are
+# reaped by this shell as their SIGCHLD arrives.
+_e2e_reaped() {
+    local p
+    for p in "$@"; do [[ ! -e /proc/$p ]] || return 1; done
+}
+
+_e2e_inner_cleanup() {
+    local rc=$? i
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+        kill -TERM "${E2E_PIDS[i]}" 2>/dev/null || true
+    done
+    if ((${#E2E_PIDS[@]})) && ! _e2e_await_gone 3 "${E2E_PIDS[@]}"; then
+        kill -KILL "${E2E_PIDS[@]}" 2>/dev/null || true
+    fi
+    exit "$rc"
+}
+
+# Remembers PID so that it is stopped when the run ends.
+e2e_track() { E2E_PIDS+=("$@"); }
+
+# True when process PID has ended (gone or a zombie waiting to be reaped).
+e2e_gone() {
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+    stat=${stat##*) }
+    [[ ${stat:0:1} == Z ]]
+}
+
+_e2e_await_gone() {
+    local deadline p
+    deadline=$(($(_e2e_ms) + $(_e2e_secs_to_ms "$1")))
+    shift
+    for p in "$@"; do
+        while ! e2e_gone "$p"; do
+            (($(_e2e_ms) < deadline)) || return 1
+            sleep 0.05
+        done
+    done
+}
+
+_e2e_ms() { echo $((${EPOCHREALTIME//[!0-9]/} / 1000)); }
+
+# e2e_wait_until TIMEOUT_S CMD... : runs CMD every 50 ms until it succeeds.
+e2e_wait_until() {
+    local deadline=$(($(_e2e_ms) + $(_e2e_secs_to_ms "$1")))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        (($(_e2e_ms) < deadline)) || return 1
+        sleep 0.05
+    done
+}
+
+_e2e_secs_to_ms() { awk -v s="$1" 'BEGIN { printf "%d", s * 1000 }'; }
+
+# e2e_wait_exit PID TIMEOUT_S : waits for the child PID to end; E2E_EXIT_CODE gets its
+# status. Returns 1 if it still runs after TIMEOUT_S.
+e2e_wait_exit() {
+    E2E_EXIT_CODE=
+    e2e_wait_until "$2" e2e_gone "$1" || return 1
+    E2E_EXIT_CODE=0
+    wait "$1" || E2E_EXIT_CODE=$?
+}
+
+# --- helpers: display, window manager, tray, sound ---------------------------------
+
+# Starts Xvfb on a free display (1280x800x24, 96 dpi) and exports DISPLAY. -noreset:
+# otherwise the server resets when the readiness probe disconnects, and the next
+# client started right then cannot connect.
+start_xvfb() {
+    local attempt
+    for attempt in 1 2; do
+        _e2e_try_xvfb "$attempt" && return 0
+        e2e_log "Xvfb start $attempt failed"
+    done
+    e2e_fatal "Xvfb did not start (see $E2E_ARTIFACTS/xvfb-*.log)"
+}
+
+_e2e_try_xvfb() {
+    local fifo=$E2E_TMP/displayfd.$1 fd n pid
+    mkfifo "$fifo"
+    exec {fd}<>"$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -dpi 96 -nolisten tcp -noreset 3>"$fifo" \
+        >"$E2E_ARTIFACTS/xvfb-$1.log" 2>&1 &
+    pid=$!
+    e2e_track "$pid"
+    if ! read -r -t 15 -u "$fd" n; then
+        exec {fd}<&-
+        kill -TERM "$pid" 2>/dev/null
+        return 1
+    fi
+    exec {fd}<&-
+    export DISPLAY=:$n
+    e2e_wait_until 10 xdpyinfo || { kill -TERM "$pid" 2>/dev/null; return 1; }
+    E2E_XVFB_PID=$pid
+    e2e_log "Xvfb pid $pid on $DISPLAY"
+}
+
+# Starts openbox; ready when the root window names its supporting window.
+start_wm() {
+    _e2e_start_helper openbox _e2e_wm_ready openbox --sm-disable
+}
+
+_e2e_wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id # 0x'; }
+
+# Starts trayer as the system-tray host; ready when _NET_SYSTEM_TRAY_S0 has an owner.
+start_tray() {
+    _e2e_start_helper trayer _e2e_tray_ready \
+        trayer --edge bottom --align right --widthtype request --height 30
+}
+
+_e2e_tray_ready() { [[ $(x_selection_owner _NET_SYSTEM_TRAY_S0) != 0x0 ]]; }
+
+x_selection_owner() { /usr/bin/python3 "$E2E_LIB_DIR/x11.py" owner "$1"; }
+
+# _e2e_start_helper NAME READY_CMD CMD... : starts CMD in the background, waits up to
+# 10 s for READY_CMD, gives it one more start if it did not get ready.
+_e2e_start_helper() {
+    local name=$1 ready=$2 attempt pid
+    shift 2
+    for attempt in 1 2; do
+        "$@" >"$E2E_ARTIFACTS/$name-$attempt.log" 2>&1 &
+        pid=$!
+        e2e_track "$pid"
+        if _e2e_wait_ready "$pid" 10 "$ready"; then
+            e2e_log "$name pid $pid ready"
+            return 0
+        fi
+        e2e_log "$name start $attempt failed"
+        kill -TERM "$pid" 2>/dev/null || true
+        _e2e_await_gone 3 "$pid" || kill -KILL "$pid" 2>/dev/null || true
+    done
+    e2e_fatal "$name did not get ready (see $E2E_ARTIFACTS/$name-*.log)"
+}
+
+# _e2e_wait_ready PID TIMEOUT_S CMD... : waits for CMD to succeed while PID lives.
+_e2e_wait_ready() {
+    local pid=$1 deadline
+    deadline=$(($(_e2e_ms) + $(_e2e_secs_to_ms "$2")))
+    shift 2
+    until "$@" >/dev/null 2>&1; do
+        ! e2e_gone "$pid" && (($(_e2e_ms) < deadline)) || return 1
+        sleep 0.05
+    done
+}
+
+# Starts PulseAudio with one null sink "exact" (11025 Hz mono s16le, no rewinds) as the
+# default sink; ready when pactl answers. E2E_PULSE_PID is the daemon's PID.
+start_sound() {
+    local pa=$E2E_TMP/null.pa attempt
+    cat >"$pa" <<'EOF'
+load-module module-native-protocol-unix auth-anonymous=1
+load-module module-null-sink sink_name=exact norewinds=1 format=s16le rate=11025 channels=1
+set-default-sink exact
+EOF
+    mkdir -p "$XDG_RUNTIME_DIR/pulse"
+    for attempt in 1 2; do
+        pulseaudio --daemonize=yes --system=false --exit-idle-time=-1 -n -F "$pa" \
+            --log-target="file:$E2E_ARTIFACTS/pulseaudio-$attempt.log" || true
+        if e2e_wait_until 10 pactl info; then
+            E2E_PULSE_PID=$(<"$XDG_RUNTIME_DIR/pulse/pid")
+            e2e_track "$E2E_PULSE_PID"
+            e2e_log "pulseaudio pid $E2E_PULSE_PID ready"
+            return 0
+        fi
+        e2e_log "pulseaudio start $attempt failed"
+        if [[ -s $XDG_RUNTIME_DIR/pulse/pid ]]; then kill -TERM "$(<"$XDG_RUNTIME_DIR/pulse/pid")" 2>/dev/null || true; fi
+    done
+    e2e_fatal "pulseaudio did not get ready (see $E2E_ARTIFACTS/pulseaudio-*.log)"
+}
+
+# start_recording FILE : records the null sink sample-exactly into FILE (WAV, 11025 Hz
+# mono s16le); ready once the server lists the recording stream.
+start_recording() {
+    local before
+    before=$(pactl list short source-outputs | wc -l)
+    parecord -d exact.monitor --latency-msec=5 --format=s16le --rate=11025 --channels=1 \
+        "$1" 2>"$E2E_ARTIFACTS/parecord.log" &
+    E2E_RECORD_PID=$!
+    e2e_track "$E2E_RECORD_PID"
+    e2e_wait_until 10 _e2e_more_source_outputs "$before" ||
+        e2e_fatal "parecord did not start recording (see $E2E_ARTIFACTS/parecord.log)"
+}
+
+_e2e_more_source_outputs() { (($(pactl list short source-outputs | wc -l) > $1)); }
+
+stop_recording() {
+    kill -TERM "$E2E_RECORD_PID"
+    e2e_wait_exit "$E2E_RECORD_PID" 5 || e2e_fatal "parecord did not stop"
+}
+
+# --- the program -------------------------------------------------------------------
+
+# start_program BINARY [FAKETIME] : starts the program in the background; E2E_PROGRAM_PID
+# is its PID, its output goes to program-N.out/.err in the artifacts. FAKETIME (for
+# example '@2026-12-07 10:14:50') starts its clock there; the monotonic clock stays real.
+start_program() {
+    local bin=$1 fake=${2:-} n
+    n=$((++E2E_PROGRAM_COUNT))
+    if [[ -n $fake ]]; then
+        # libfaketime is preloaded directly (the faketime wrapper would fork, and its PID
+        # would not be the program's); ASan then no longer comes first in the link order.
+        FAKETIME=$fake FAKETIME_DONT_FAKE_MONOTONIC=1 \
+            LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 \
+            ASAN_OPTIONS=detect_leaks=0:verify_asan_link_order=0 QT_QPA_PLATFORM=xcb \
+            "$bin" >"$E2E_ARTIFACTS/program-$n.out" 2>"$E2E_ARTIFACTS/program-$n.err" &
+    else
+        ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb \
+            "$bin" >"$E2E_ARTIFACTS/program-$n.out" 2>"$E2E_ARTIFACTS/program-$n.err" &
+    fi
+    E2E_PROGRAM_PID=$!
+    e2e_track "$E2E_PROGRAM_PID"
+    e2e_log "program start $n: pid $E2E_PROGRAM_PID"
+}
+
+# --- windows -----------------------------------------------------------------------
+
+# wait_for_window NAME TIMEOUT_S [PID] : prints the id of the viewable window whose title
+# is exactly NAME. With PID, fails at once when that process ends first.
+wait_for_window() {
+    local re deadline ids
+    re="^$(sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$1")\$"
+    deadline=$(($(_e2e_ms) + $(_e2e_secs_to_ms "$2")))
+    while :; do
+        if ids=$(xdotool search --onlyvisible --name "$re" 2>/dev/null); then
+            head -n1 <<<"$ids"
+            return 0
+        fi
+        [[ -n ${3:-} ]] && e2e_gone "$3" && return 1
+        (($(_e2e_ms) < deadline)) || return 1
+        sleep 0.05
+    done
+}
+
+# count_windows NAME : how many windows (mapped or not) have exactly this title.
+count_windows() {
+    local re
+    re="^$(sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$1")\$"
+    xdotool search --name "$re" 2>/dev/null | wc -l
+}
+
+# client_geometry WIN : "X Y WIDTH HEIGHT" of the client area, absolute.
+client_geometry() {
+    xwininfo -id "$1" | awk -F: '
+        /Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
+        /^ *Width/ { w = $2 } /^ *Height/ { h = $2 }
+        END { printf "%d %d %d %d\n", x, y, w, h }'
+}
+
+# frame_window WIN : the window manager's frame around WIN (its ancestor that is a child
+# of the root window); WIN itself when it is not reparented.
+frame_window() {
+    local w=$1 parent root
+    while :; do
+        read -r root parent < <(xwininfo -children -id "$w" | awk '
+            /Root window id:/ { r = $4 } /Parent window id:/ { p = $4 } END { print r, p }')
+        [[ $parent == "$root" || -z $parent ]] && break
+        w=$parent
+    done
+    echo "$w"
+}
+
+# outer_width WIN : width of WIN with the window manager's frame, borders included.
+outer_width() {
+    xwininfo -id "$(frame_window "$1")" | awk -F: '
+        /^ *Width/ { w = $2 } /Border width/ { b = $2 } END { print w + 2 * b }'
+}
+
+# frame_extents WIN : "left right top bottom" from _NET_FRAME_EXTENTS.
+frame_extents() {
+    xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//; s/,//gp'
+}
+
+# has_wm_state WIN ATOM : true when _NET_WM_STATE of WIN contains ATOM.
+has_wm_state() {
+    xprop -id "$1" _NET_WM_STATE | grep -Eq "[ =,]$2(,|\$)"
+}
+
+# screenshot WIN FILE
+screenshot() { import -window "$1" "$2"; }
+
+# close_window WIN : asks the window manager to close WIN, as the title bar's close
+# button does (the program gets WM_DELETE_WINDOW; nothing is destroyed from outside).
+close_window() { /usr/bin/python3 "$E2E_LIB_DIR/x11.py" close "$1"; }
+
+# --- checks ------------------------------------------------------------------------
+
+pass() {
+    echo "PASS: $*" | tee -a "$E2E_ARTIFACTS/result.txt" >&2
+}
+
+fail() {
+    echo "FAIL: $*" | tee -a "$E2E_ARTIFACTS/result.txt" >&2
+    E2E_FAILURES=$((E2E_FAILURES + 1))
+}
+
+# e2e_fatal MSG : a failure after which the case cannot go on.
+e2e_fatal() {
+    fail "$*"
+    exit 1
+}
+
+# check_range WHAT VALUE LOW HIGH
+check_range() {
+    if [[ $2 =~ ^-?[0-9]+$ ]] && (($2 >= $3 && $2 <= $4)); then
+        pass "$1 is $2 (expected $3..$4)"
+    else
+        fail "$1 is '$2', expected $3..$4"
+    fi
+}
+
+# check_eq WHAT ACTUAL EXPECTED
+check_eq() {
+    if [[ $2 == "$3" ]]; then pass "$1 is '$2'"; else fail "$1 is '$2', expected '$3'"; fi
+}
+
+# check_no_sanitizer_reports : no AddressSanitizer/UBSan report in any program stderr.
+check_no_sanitizer_reports() {
+    local hits
+    hits=$(grep -l -E 'runtime error:|ERROR: (Address|Leak|Undefined)Sanitizer' \
+        "$E2E_ARTIFACTS"/program-*.err 2>/dev/null || true)
+    if [[ -z $hits ]]; then pass "no sanitizer reports"; else fail "sanitizer reports in: $hits"; fi
+}
+
+# e2e_finish : ends the case, failing when any check failed.
+e2e_finish() {
+    if ((E2E_FAILURES)); then
+        echo "$E2E_FAILURES check(s) failed; artifacts in $E2E_ARTIFACTS" >&2
+        exit 1
+    fi
+    echo "all checks passed; artifacts in $E2E_ARTIFACTS" >&2
+    exit 0
+}

@@ -1,0 +1,158 @@
+#include "sim/sim_platform.h"
+
+#include <algorithm>
+#include <limits>
+
+SimPlatform::SimPlatform() : ports_{clock, *this, *this, *this, *this, *this, *this} {
+  clock.set(2026, 12, 7, 10, 14, 50);
+}
+
+void SimPlatform::attach(frmUhr& form) {
+  form_ = &form;
+  for (Control* control : form.controls()) {
+    control->viewHook = [this, control](Property property) {
+      switch (property) {
+        case Property::caption:
+          log(control->name() + ".caption=" + control->caption());
+          break;
+        case Property::text:
+          log(control->name() + ".text=" + control->caption());
+          break;
+        case Property::visible:
+          log(control->name() + (control->visible() ? ".shown" : ".hidden"));
+          break;
+        case Property::enabled:
+          log(control->name() + (control->enabled() ? ".enabled" : ".disabled"));
+          break;
+        case Property::value:
+          log(control->name() + ".value=" + (dynamic_cast<OptionButton*>(control)->value() ? "1" : "0"));
+          break;
+        case Property::focus:
+          log(control->name() + ".focus");
+          break;
+        case Property::repaintNow:
+          log(control->name() + ".refresh");
+          break;
+      }
+    };
+  }
+  form.Timer1.platformHook = [this] {
+    log("Timer1.interval=" + std::to_string(form_->Timer1.interval()) +
+        (form_->Timer1.enabled() ? "" : " disabled"));
+    armTimer();
+  };
+}
+
+void SimPlatform::at(std::int64_t ms, std::function<void()> action) {
+  actions_.emplace(ms, std::move(action));
+}
+
+void SimPlatform::runUntil(std::int64_t ms) {
+  while (!ended) {
+    const std::int64_t next = nextEventTime();
+    if (next > ms) break;
+    clock.advanceTo(next);
+    runDueActions();
+    runDueTick();
+  }
+  clock.advanceTo(ms);
+}
+
+std::vector<std::string> SimPlatform::traced(const std::string& prefix) const {
+  std::vector<std::string> found;
+  std::copy_if(trace.begin(), trace.end(), std::back_inserter(found),
+               [&prefix](const std::string& entry) { return entry.starts_with(prefix); });
+  return found;
+}
+
+void SimPlatform::processPendingEvents() {
+  if (ended) return;
+  runDueActions();
+  runDueTick();
+}
+
+msgbox::Answer SimPlatform::messageBox(const std::string& text, int style,
+                                       const std::string& title) {
+  log("msgbox " + std::to_string(style) + " [" + title + "] " + text);
+  runFor(dialogOpenMs);
+  if (answers.empty()) {
+    return (style & 0x0f) == msgbox::yesNo ? msgbox::Answer::no : msgbox::Answer::ok;
+  }
+  const msgbox::Answer answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+void SimPlatform::setOuterWidthTwips(int twips) {
+  outerWidthTwips = twips;
+  log("window.width=" + std::to_string(twips));
+}
+
+void SimPlatform::makeTopmost() {
+  topmost = true;
+  log("window.topmost");
+}
+
+void SimPlatform::show() {
+  visible = true;
+  log("window.show");
+}
+
+// As on the real window, a repaint runs the paint handler at once.
+void SimPlatform::repaintNow() {
+  log("window.repaint");
+  if (form_ && visible) form_->Form_Paint();
+}
+
+void SimPlatform::destroy() {
+  visible = false;
+  log("window.destroy");
+}
+
+bool SimPlatform::notifyIcon(Message message, const Record& record) {
+  const bool add = message == Message::add;
+  log(std::string(add ? "tray.add " : "tray.remove ") + tipOfRecord(record));
+  if (add == iconShown) return false;
+  iconShown = add;
+  return true;
+}
+
+void SimPlatform::endProgram() {
+  ended = true;
+  log("program.end");
+}
+
+void SimPlatform::armTimer() {
+  const Timer& timer = form_->Timer1;
+  if (!timer.running()) {
+    tickDue_ = -1;
+    return;
+  }
+  tickDue_ = (clock.ms() / timer.interval() + 1) * timer.interval();
+}
+
+void SimPlatform::runDueActions() {
+  while (!ended && !actions_.empty() && actions_.begin()->first <= clock.ms()) {
+    auto action = std::move(actions_.begin()->second);
+    actions_.erase(actions_.begin());
+    action();
+  }
+}
+
+// At most one tick for all that fell due; the next is armed before the handler runs, so a tick
+// that falls due while the handler pumps runs nested.
+void SimPlatform::runDueTick() {
+  if (ended || tickDue_ < 0 || tickDue_ > clock.ms()) return;
+  armTimer();
+  ++ticks;
+  maxTickDepth = std::max(maxTickDepth, ++tickDepth);
+  form_->Timer1.fire();
+  --tickDepth;
+}
+
+std::int64_t SimPlatform::nextEventTime() const {
+  std::int64_t next = std::numeric_limits<std::int64_t>::max();
+  if (!actions_.empty()) next = actions_.begin()->first;
+  if (tickDue_ >= 0) next = std::min(next, tickDue_);
+  return next;
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/frm_uhr.h"
+#include "sim/sim_clock.h"
+
+// Every port of the window model, simulated: virtual time, a pump that delivers due ticks and
+// scripted user actions, scripted answers for message boxes, and a window and tray that record
+// what they are asked to do. Everything seen lands in one trace, in order.
+class SimPlatform : public EventPump,
+                    public Dialogs,
+                    public WindowHost,
+                    public TrayHost,
+                    public InstanceLock,
+                    public ProgramEnd {
+ public:
+  SimPlatform();
+
+  Platform& ports() { return ports_; }
+
+  // Records the form's control changes in the trace and drives its timer.
+  void attach(frmUhr& form);
+
+  // A user action at a virtual time; it runs at the first pump point or loop turn at or after it.
+  void at(std::int64_t ms, std::function<void()> action);
+  void runUntil(std::int64_t ms);
+  void runFor(std::int64_t ms) { runUntil(clock.ms() + ms); }
+
+  // Trace entries that start with the prefix, in order.
+  std::vector<std::string> traced(const std::string& prefix) const;
+
+  void processPendingEvents() override;
+  msgbox::Answer messageBox(const std::string& text, int style, const std::string& title) override;
+  void setOuterWidthTwips(int twips) override;
+  void makeTopmost() override;
+  void show() override;
+  void repaintNow() override;
+  void destroy() override;
+  std::uint32_t nativeHandle() const override { return windowHandle; }
+  std::uint32_t iconHandle() const override { return iconHandleValue; }
+  bool notifyIcon(Message message, const Record& record) override;
+  bool anotherInstanceRunning() override { return otherInstance; }
+  void endProgram() override;
+
+  SimClock clock;
+  std::vector<std::string> trace;
+  int ticks = 0;
+  int tickDepth = 0;
+  int maxTickDepth = 0;
+
+  // Scripted answers, one per box; a yes/no box with no script left answers no.
+  std::deque<msgbox::Answer> answers;
+  // How long the user leaves each box open; events keep running meanwhile.
+  std::int64_t dialogOpenMs = 0;
+
+  bool otherInstance = false;
+  bool ended = false;
+  bool visible = false;
+  bool topmost = false;
+  bool iconShown = false;
+  int outerWidthTwips = 0;
+  std::uint32_t windowHandle = 0x1234;
+  std::uint32_t iconHandleValue = 0x5678;
+
+ private:
+  void log(std::string entry) { trace.push_back(std::move(entry)); }
+  void armTimer();
+  void runDueActions();
+  void runDueTick();
+  std::int64_t nextEventTime() const;
+
+  Platform ports_;
+  frmUhr* form_ = nullptr;
+  std::multimap<std::int64_t, std::function<void()>> actions_;
+  std::int64_t tickDue_ = -1;
+};
