@@ -35,7 +35,8 @@ maps_sync() {
     xprop -root -f _E2E_SYNC 32c -set _E2E_SYNC "$SYNCS"
     e2e_wait_until 10 _maps_synced || e2e_fatal "window watcher does not answer"
 }
-_maps_synced() (($(grep -cx sync "$MAPS") >= SYNCS))
+# shellcheck disable=SC2317  # called through e2e_wait_until
+_maps_synced() { (($(grep -cx sync "$MAPS") >= SYNCS)); }
 
 # Seconds over AT-SPI: prints "LABEL SYSTEM" (two-digit seconds each).
 read_seconds() {

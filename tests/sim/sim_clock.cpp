@@ -25,9 +25,11 @@ void SimClock::advanceTo(std::int64_t ms) {
 }
 
 LocalDateTime SimClock::now() const {
-  const chr::sys_days date{chr::days{ms_ / msPerDay}};
+  const std::int64_t readAt = ms_;
+  ms_ += advancePerRead;
+  const chr::sys_days date{chr::days{readAt / msPerDay}};
   const chr::year_month_day ymd{date};
-  const std::int64_t ofDay = ms_ % msPerDay;
+  const std::int64_t ofDay = readAt % msPerDay;
   return {.year = static_cast<int>(ymd.year()),
           .month = static_cast<int>(static_cast<unsigned>(ymd.month())),
           .day = static_cast<int>(static_cast<unsigned>(ymd.day())),

@@ -14,6 +14,9 @@ class SimClock : public Clock {
   std::int64_t ms() const { return ms_; }
   LocalDateTime now() const override;
 
+  // Time that passes with every reading, to put a boundary between two steps of one handler.
+  std::int64_t advancePerRead = 0;
+
  private:
-  std::int64_t ms_ = 0;  // since 1970-01-01 00:00 local
+  mutable std::int64_t ms_ = 0;  // since 1970-01-01 00:00 local
 };

@@ -14,6 +14,7 @@
 
 E2E_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_PIDS=()
+E2E_FAKED_PIDS=()
 E2E_FAILURES=0
 E2E_PROGRAM_COUNT=0
 
@@ -101,6 +102,11 @@ _e2e_inner_cleanup() {
     if ((${#E2E_PIDS[@]})) && ! _e2e_await_gone 3 "${E2E_PIDS[@]}"; then
         kill -KILL "${E2E_PIDS[@]}" 2>/dev/null || true
     fi
+    # libfaketime keeps its state in shared memory named by the process id and removes
+    # it only on a normal exit.
+    for i in "${E2E_FAKED_PIDS[@]}"; do
+        rm -f "/dev/shm/faketime_shm_$i" "/dev/shm/sem.faketime_sem_$i"
+    done
     exit "$rc"
 }
 
@@ -141,6 +147,7 @@ e2e_wait_until() {
 
 _e2e_secs_to_ms() { awk -v s="$1" 'BEGIN { printf "%d", s * 1000 }'; }
 
+# shellcheck disable=SC2034  # E2E_EXIT_CODE is read by the test scripts
 # e2e_wait_exit PID TIMEOUT_S : waits for the child PID to end; E2E_EXIT_CODE gets its
 # status. Returns 1 if it still runs after TIMEOUT_S.
 e2e_wait_exit() {
@@ -180,7 +187,6 @@ _e2e_try_xvfb() {
     exec {fd}<&-
     export DISPLAY=:$n
     e2e_wait_until 10 xdpyinfo || { kill -TERM "$pid" 2>/dev/null; return 1; }
-    E2E_XVFB_PID=$pid
     e2e_log "Xvfb pid $pid on $DISPLAY"
 }
 
@@ -298,6 +304,7 @@ start_program() {
     fi
     E2E_PROGRAM_PID=$!
     e2e_track "$E2E_PROGRAM_PID"
+    [[ -z $fake ]] || E2E_FAKED_PIDS+=("$E2E_PROGRAM_PID")
     e2e_log "program start $n: pid $E2E_PROGRAM_PID"
 }
 
@@ -307,7 +314,7 @@ start_program() {
 # is exactly NAME. With PID, fails at once when that process ends first.
 wait_for_window() {
     local re deadline ids
-    re="^$(sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$1")\$"
+    re=$(_e2e_title_re "$1")
     deadline=$(($(_e2e_ms) + $(_e2e_secs_to_ms "$2")))
     while :; do
         if ids=$(xdotool search --onlyvisible --name "$re" 2>/dev/null); then
@@ -320,11 +327,15 @@ wait_for_window() {
     done
 }
 
+# _e2e_title_re NAME : an extended regex matching exactly NAME.
+_e2e_title_re() {
+    # shellcheck disable=SC2001
+    echo "^$(sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$1")\$"
+}
+
 # count_windows NAME : how many windows (mapped or not) have exactly this title.
 count_windows() {
-    local re
-    re="^$(sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$1")\$"
-    xdotool search --name "$re" 2>/dev/null | wc -l
+    xdotool search --name "$(_e2e_title_re "$1")" 2>/dev/null | wc -l
 }
 
 # client_geometry WIN : "X Y WIDTH HEIGHT" of the client area, absolute.

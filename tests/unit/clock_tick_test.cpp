@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "sim/simulated_program.h"
+
+using Trace = std::vector<std::string>;
+
+namespace {
+
+// Trace entries made after the first n.
+Trace since(const SimPlatform& sim, size_t n) { return {sim.trace.begin() + n, sim.trace.end()}; }
+
+}  // namespace
+
+TEST(ClockTick, TicksWithinOneSecondChangeNothing) {
+  SimulatedProgram program;
+  program.startAt(10, 14, 50);
+  const size_t started = program.sim.trace.size();
+  program.sim.runFor(999);
+  EXPECT_EQ(program.sim.ticks, 9);
+  EXPECT_EQ(since(program.sim, started), Trace{});
+  program.sim.runFor(1);
+  EXPECT_EQ(since(program.sim, started), (Trace{"Label6.caption=51", "Text5.text=10:14:51"}));
+}
+
+TEST(ClockTick, WritesHourMinuteSecondThenTheEntryBox) {
+  SimulatedProgram program;
+  program.startAt(10, 59, 59, 950);
+  const size_t started = program.sim.trace.size();
+  program.sim.runFor(100);
+  EXPECT_EQ(since(program.sim, started),
+            (Trace{"Label4.caption=11", "Label5.caption=00", "Label6.caption=00",
+                   "Text5.text=11:00:00"}));
+}
+
+TEST(ClockTick, AnHourPassingBetweenTheHourAndMinuteStepsShowsOnTheNextTick) {
+  SimulatedProgram program;
+  program.startAt(12, 59, 59, 850);
+  program.sim.clock.advancePerRead = 100;
+  const size_t started = program.sim.trace.size();
+  program.sim.runFor(50);
+  EXPECT_EQ(since(program.sim, started), (Trace{"Label5.caption=00", "Label6.caption=00",
+                                                "Text5.text=13:00:00"}));
+  program.sim.clock.advancePerRead = 0;
+  program.sim.runFor(100);
+  EXPECT_EQ(program.form.Label4.caption(), "13");
+}
+
+TEST(ClockTick, MidnightRewritesTheDateLine) {
+  SimulatedProgram program;
+  program.startAt(23, 59, 58);
+  program.sim.runFor(3000);
+  EXPECT_EQ(program.form.Label4.caption(), "00");
+  EXPECT_EQ(program.form.Label2.caption(), "Dienstag, 08.12.2026");
+
+  // A date set by hand shows at the next tick too.
+  program.sim.clock.set(2027, 3, 1, 0, 0, 2);
+  program.sim.runFor(100);
+  EXPECT_EQ(program.form.Label2.caption(), "Montag, 01.03.2027");
+}
+
+TEST(ClockTick, EntryBoxFollowsTheClockOnlyOutsideAlarmMode) {
+  SimulatedProgram program;
+  program.startAt(7, 0, 0);
+  program.form.Option2.select();
+  program.form.Text5.editedByUser("07:3");
+  program.sim.runFor(5000);
+  EXPECT_EQ(program.form.Text5.text(), "07:3");
+
+  program.form.Option1[2].select();
+  program.sim.runFor(100);
+  EXPECT_EQ(program.form.Text5.text(), "07:00:05");
+}
+
+TEST(ClockTick, StoppedTimerDeliversNothingAndResumesOnTheTenth) {
+  SimulatedProgram program;
+  program.startAt(7, 0, 0);
+  program.form.Timer1.setEnabled(false);
+  program.sim.runFor(3000);
+  EXPECT_EQ(program.form.Label6.caption(), "00");
+  EXPECT_EQ(program.sim.ticks, 0);
+
+  program.sim.clock.advance(50);
+  program.form.Timer1.setEnabled(true);
+  program.sim.runFor(49);
+  EXPECT_EQ(program.sim.ticks, 0);
+  program.sim.runFor(1);
+  EXPECT_EQ(program.form.Label6.caption(), "03");
+}
+
+TEST(ClockTick, ARepaintBringsTheSecondsUpToDateBetweenTicks) {
+  SimulatedProgram program;
+  program.startAt(7, 0, 0);
+  program.form.Timer1.setEnabled(false);
+  program.sim.clock.advance(4000);
+  program.form.Form_Paint();
+  EXPECT_EQ(program.form.Label6.caption(), "04");
+}
