@@ -99,4 +99,5 @@ void frmUhr::wireEvents() {
   Label6.onChange = [this] { Label6_Change(); };
   Timer1.onTimer = [this] { Timer1_Timer(); };
   mnuExit.onClick = [this] { mnuExit_Click(); };
+  Command1.onClick = [this] { Command1_Click(); };
 }

@@ -14,6 +14,8 @@
 #include "platform/ports/platform.h"
 #include "tray/tray_data.h"
 
+enum class NumberUse;
+
 // The clock window: every control, the popup menu tree, the state the handlers share, and the
 // handlers themselves. Handlers are defined in the folder of the subsystem they belong to.
 class frmUhr {
@@ -82,6 +84,8 @@ class frmUhr {
   int alarmTime = 0;  // seconds since midnight; 0 means none
 
   TrayData trayData;
+  // The image of the clip being played; the audio output reads it while it plays.
+  std::vector<std::uint8_t> clipBuffer;
 
  private:
   void Form_QueryUnload(bool& cancel);
@@ -95,6 +99,11 @@ class frmUhr {
   void Label4_Change();
   void Label5_Change();
   void Label6_Change();
+
+  void PlayClip(std::int16_t id);
+  void playNumber(int value, NumberUse use);
+  void SpeakTime();
+  void Command1_Click();
 
   void countdownStep();
   void alarmStep();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ports/audio_output.h"
 #include "platform/ports/clock.h"
 #include "platform/ports/dialogs.h"
 #include "platform/ports/event_pump.h"
@@ -17,4 +18,5 @@ struct Platform {
   TrayHost& tray;
   InstanceLock& instance;
   ProgramEnd& program;
+  AudioOutput& audio;
 };

@@ -3,4 +3,4 @@
 QtPlatform::QtPlatform()
     : dialogs_(&window_),
       tray_(window_.windowIcon()),
-      ports_{clock_, loop_, dialogs_, window_, tray_, instance_, loop_} {}
+      ports_{clock_, loop_, dialogs_, window_, tray_, instance_, loop_, audio_} {}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/alsa/alsa_audio_output.h"
 #include "platform/ports/platform.h"
 #include "platform/posix/instance_lock_file.h"
 #include "platform/posix/system_clock.h"
@@ -25,5 +26,6 @@ class QtPlatform {
   QtDialogs dialogs_;
   QtTrayHost tray_;
   InstanceLockFile instance_;
+  AlsaAudioOutput audio_;
   Platform ports_;
 };

@@ -1,9 +1,13 @@
 #include "sim/sim_platform.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
-SimPlatform::SimPlatform() : ports_{clock, *this, *this, *this, *this, *this, *this} {
+#include "speech/clip_store.h"
+#include "speech/wav_image.h"
+
+SimPlatform::SimPlatform() : ports_{clock, *this, *this, *this, *this, *this, *this, *this} {
   clock.set(2026, 12, 7, 10, 14, 50);
 }
 
@@ -120,6 +124,30 @@ bool SimPlatform::notifyIcon(Message message, const Record& record) {
 void SimPlatform::endProgram() {
   ended = true;
   log("program.end");
+}
+
+// Which stored clip an image is: the sim hears clips by their content, as a recording would.
+static std::int16_t idOfImage(std::span<const std::uint8_t> image) {
+  for (const StoredClip& clip : ATM_SOUND()) {
+    if (std::equal(image.begin(), image.end(), clip.image.begin(), clip.image.end())) {
+      return clip.id;
+    }
+  }
+  return -1;
+}
+
+void SimPlatform::play(std::span<const std::uint8_t> wavImage) {
+  const auto clip = parseWav(wavImage);
+  if (!soundDevice || !clip) return;
+  const std::int64_t start = clock.ms();
+  clock.advance(std::llround(clip->seconds() * 1000));
+  played.push_back({start, clock.ms(), idOfImage(wavImage)});
+}
+
+std::vector<std::int16_t> SimPlatform::clipIds(size_t from) const {
+  std::vector<std::int16_t> ids;
+  for (size_t i = from; i < played.size(); ++i) ids.push_back(played[i].id);
+  return ids;
 }
 
 void SimPlatform::armTimer() {

@@ -11,14 +11,16 @@
 #include "sim/sim_clock.h"
 
 // Every port of the window model, simulated: virtual time, a pump that delivers due ticks and
-// scripted user actions, scripted answers for message boxes, and a window and tray that record
-// what they are asked to do. Everything seen lands in one trace, in order.
+// scripted user actions, scripted answers for message boxes, an audio output that lets virtual
+// time pass for each clip, and a window and tray that record what they are asked to do.
+// Everything seen lands in one trace, in order.
 class SimPlatform : public EventPump,
                     public Dialogs,
                     public WindowHost,
                     public TrayHost,
                     public InstanceLock,
-                    public ProgramEnd {
+                    public ProgramEnd,
+                    public AudioOutput {
  public:
   SimPlatform();
 
@@ -47,12 +49,24 @@ class SimPlatform : public EventPump,
   bool notifyIcon(Message message, const Record& record) override;
   bool anotherInstanceRunning() override { return otherInstance; }
   void endProgram() override;
+  void play(std::span<const std::uint8_t> wavImage) override;
+
+  struct PlayedClip {
+    std::int64_t start;
+    std::int64_t end;
+    std::int16_t id;
+  };
+  // Clip ids played since the given index, in order.
+  std::vector<std::int16_t> clipIds(size_t from = 0) const;
 
   SimClock clock;
   std::vector<std::string> trace;
   int ticks = 0;
   int tickDepth = 0;
   int maxTickDepth = 0;
+
+  std::vector<PlayedClip> played;
+  bool soundDevice = true;
 
   // Scripted answers, one per box; a yes/no box with no script left answers no.
   std::deque<msgbox::Answer> answers;

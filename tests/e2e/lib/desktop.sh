@@ -32,6 +32,7 @@ e2e_init() {
     mkdir -p "$art"
     E2E_ARTIFACTS=$(cd "$art" && pwd)
     export E2E_ARTIFACTS
+    set -- "$(realpath "$1")" "${@:2}"
     if [[ -z ${E2E_REAPER:-} ]]; then
         # Daemons orphaned by the run would become zombies here, where the init process
         # reaps none; as a child subreaper the outer shell adopts and reaps them.
@@ -44,7 +45,8 @@ os.execvp("bash", ["bash"] + sys.argv[1:])' "$@"
         _e2e_outer "$@"
         exit "$?"
     fi
-    trap _e2e_inner_cleanup EXIT
+    # Cleanup runs outside errexit ("|| true"), so that one failing step cannot cut it short.
+    trap 'E2E_RC=$?; _e2e_stop_all || true; exit "$E2E_RC"' EXIT
     trap 'exit 130' INT
     trap 'exit 143' TERM
     : >"$E2E_ARTIFACTS/result.txt"
@@ -59,7 +61,7 @@ _e2e_outer() {
     mkdir -m 0700 "$XDG_RUNTIME_DIR"
     # Nothing of the caller's desktop may leak into the run.
     unset DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS PULSE_SERVER SESSION_MANAGER XAUTHORITY
-    trap '_e2e_sweep; rm -rf "$E2E_TMP"' EXIT
+    trap 'E2E_RC=$?; _e2e_sweep || true; rm -rf "$E2E_TMP" || true; exit "$E2E_RC"' EXIT
     trap 'kill -TERM "$E2E_BUS_PID" 2>/dev/null' INT TERM
     local rc=0
     dbus-run-session -- bash "$@" &
@@ -70,17 +72,22 @@ _e2e_outer() {
     return "$rc"
 }
 
-# Stops every process of this run that is still alive (found by E2E_RUN_ID).
+# Stops every process of this run that is still alive (found by E2E_RUN_ID), and reaps
+# the orphans this shell adopted (a dying one no longer shows its environment).
 _e2e_sweep() {
-    local p env left=()
+    local p env stat left=()
     for p in /proc/[0-9]*; do
         p=${p#/proc/}
         [[ $p == "$$" ]] && continue
-        mapfile -d '' env 2>/dev/null <"/proc/$p/environ" || continue
-        [[ " ${env[*]} " == *" E2E_RUN_ID=$E2E_RUN_ID "* ]] && left+=("$p")
+        { read -r stat <"/proc/$p/stat"; } 2>/dev/null || continue
+        stat=${stat##*) }
+        mapfile -d '' env 2>/dev/null <"/proc/$p/environ" || env=()
+        if [[ $stat == ?" $$ "* || " ${env[*]} " == *" E2E_RUN_ID=$E2E_RUN_ID "* ]]; then
+            left+=("$p")
+        fi
     done
     ((${#left[@]})) || return 0
-    echo "left behind, stopped by the sweep: ${left[*]}" >>"$E2E_ARTIFACTS/processes.txt"
+    echo "left behind by the run, stopped and reaped by the sweep: ${left[*]}" >>"$E2E_ARTIFACTS/processes.txt"
     ps -o pid,ppid,args -p "$(IFS=,; echo "${left[*]}")" >>"$E2E_ARTIFACTS/processes.txt" 2>&1 || true
     kill -TERM "${left[@]}" 2>/dev/null || true
     e2e_wait_until 3 _e2e_reaped "${left[@]}" || kill -KILL "${left[@]}" 2>/dev/null || true
@@ -94,8 +101,8 @@ _e2e_reaped() {
     for p in "$@"; do [[ ! -e /proc/$p ]] || return 1; done
 }
 
-_e2e_inner_cleanup() {
-    local rc=$? i
+_e2e_stop_all() {
+    local i
     for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
         kill -TERM "${E2E_PIDS[i]}" 2>/dev/null || true
     done
@@ -107,7 +114,6 @@ _e2e_inner_cleanup() {
     for i in "${E2E_FAKED_PIDS[@]}"; do
         rm -f "/dev/shm/faketime_shm_$i" "/dev/shm/sem.faketime_sem_$i"
     done
-    exit "$rc"
 }
 
 # Remembers PID so that it is stopped when the run ends.

@@ -1,0 +1,51 @@
+#include "platform/alsa/alsa_audio_output.h"
+
+#include <alsa/asoundlib.h>
+
+#include <utility>
+
+#include "platform/alsa/alsa_worker.h"
+#include "speech/wav_image.h"
+
+namespace {
+
+// ALSA prints its errors on stderr; a clock without sound must stay quiet.
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// Beyond this many hung workers every clip stays silent, so a frozen server costs no more threads.
+constexpr int maxStuckWorkers = 3;
+
+}  // namespace
+
+AlsaAudioOutput::AlsaAudioOutput(std::string device, AlsaTiming timing)
+    : device_(std::move(device)), timing_(timing) {
+  snd_lib_error_set_handler(ignoreAlsaError);
+}
+
+AlsaAudioOutput::~AlsaAudioOutput() {
+  if (worker_) worker_->abandon();
+}
+
+void AlsaAudioOutput::play(std::span<const std::uint8_t> wavImage) {
+  const auto clip = parseWav(wavImage);
+  const auto start = std::chrono::steady_clock::now();
+  if (!clip || failedRecently(start) || Worker::stuckCount() >= maxStuckWorkers) {
+    lastFailed_ = lastFailed_ || !clip || Worker::stuckCount() >= maxStuckWorkers;
+    lastEnded_ = start;
+    return;
+  }
+  if (!worker_) worker_ = Worker::start(device_, timing_.idleClose);
+  const auto length = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+      std::chrono::duration<double>(clip->seconds()));
+  const auto outcome = worker_->play(*clip, start + length + timing_.deadlineMargin);
+  if (outcome == Worker::Outcome::timedOut) {
+    worker_->abandon();
+    worker_.reset();
+  }
+  lastFailed_ = outcome != Worker::Outcome::played;
+  lastEnded_ = std::chrono::steady_clock::now();
+}
+
+bool AlsaAudioOutput::failedRecently(std::chrono::steady_clock::time_point now) const {
+  return lastFailed_ && now - lastEnded_ < timing_.retryAfterQuiet;
+}

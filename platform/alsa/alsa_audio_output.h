@@ -1,0 +1,40 @@
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "platform/ports/audio_output.h"
+
+struct AlsaTiming {
+  std::chrono::milliseconds idleClose{3000};
+  std::chrono::milliseconds deadlineMargin{1500};
+  // After a failure, clips that follow within this time stay silent at once; the next
+  // announcement tries the device again.
+  std::chrono::milliseconds retryAfterQuiet{300};
+};
+
+// Plays clips through ALSA on a worker thread that owns the device, while the caller waits with
+// a deadline: a sound server that freezes can block ALSA calls for ever, and the clock must go
+// on. The device stays open while clips follow one another (no gap between words) and is closed
+// once sound has been idle for a while, so an idle clock holds no device.
+class AlsaAudioOutput : public AudioOutput {
+ public:
+  explicit AlsaAudioOutput(std::string device = "default", AlsaTiming timing = {});
+  ~AlsaAudioOutput() override;
+  AlsaAudioOutput(const AlsaAudioOutput&) = delete;
+  AlsaAudioOutput& operator=(const AlsaAudioOutput&) = delete;
+
+  void play(std::span<const std::uint8_t> wavImage) override;
+
+  class Worker;
+
+ private:
+  bool failedRecently(std::chrono::steady_clock::time_point now) const;
+
+  std::string device_;
+  AlsaTiming timing_;
+  std::shared_ptr<Worker> worker_;
+  bool lastFailed_ = false;
+  std::chrono::steady_clock::time_point lastEnded_{};
+};

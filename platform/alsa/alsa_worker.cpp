@@ -1,0 +1,122 @@
+#include "platform/alsa/alsa_worker.h"
+
+#include <atomic>
+#include <thread>
+#include <utility>
+
+namespace {
+
+std::atomic<int> stuckWorkers{0};
+
+// Enough buffer that a busy machine never starves the device, small enough that the first
+// sample of a clip starts at once.
+constexpr unsigned latencyMicroseconds = 60'000;
+
+}  // namespace
+
+using Worker = AlsaAudioOutput::Worker;
+
+std::shared_ptr<Worker> Worker::start(std::string device, std::chrono::milliseconds idleClose) {
+  std::shared_ptr<Worker> worker(new Worker(std::move(device), idleClose));
+  std::thread([worker] { worker->run(); }).detach();
+  return worker;
+}
+
+Worker::Worker(std::string device, std::chrono::milliseconds idleClose)
+    : device_(std::move(device)), idleClose_(idleClose) {}
+
+int Worker::stuckCount() { return stuckWorkers.load(); }
+
+Worker::Outcome Worker::play(const WavClip& clip, std::chrono::steady_clock::time_point deadline) {
+  std::unique_lock lock(mutex_);
+  // The caller's buffer may change once it stops waiting, so the worker keeps its own copy.
+  jobFormat_ = clip.format;
+  jobSamples_.assign(clip.samples.begin(), clip.samples.end());
+  result_.reset();
+  wake_.notify_all();
+  if (!wake_.wait_until(lock, deadline, [this] { return result_.has_value(); })) {
+    return Outcome::timedOut;
+  }
+  return *result_ ? Outcome::played : Outcome::failed;
+}
+
+void Worker::abandon() {
+  std::lock_guard lock(mutex_);
+  if (abandoned_) return;
+  abandoned_ = true;
+  ++stuckWorkers;
+  wake_.notify_all();
+}
+
+void Worker::run() {
+  std::unique_lock lock(mutex_);
+  while (!abandoned_) {
+    if (!wake_.wait_for(lock, idleClose_, [this] { return jobFormat_ || abandoned_; })) {
+      lock.unlock();
+      closeDevice();
+      lock.lock();
+      continue;
+    }
+    if (abandoned_) break;
+    const PcmFormat format = *std::exchange(jobFormat_, std::nullopt);
+    const std::vector<std::uint8_t> samples = std::move(jobSamples_);
+    lock.unlock();
+    const bool played = playOnDevice(format, samples);
+    lock.lock();
+    result_ = played;
+    wake_.notify_all();
+  }
+  lock.unlock();
+  closeDevice();
+  --stuckWorkers;
+}
+
+bool Worker::playOnDevice(const PcmFormat& format, const std::vector<std::uint8_t>& samples) {
+  if (!openFor(format)) return false;
+  const snd_pcm_uframes_t frames = samples.size() / format.blockAlign;
+  snd_pcm_uframes_t written = 0;
+  while (written < frames) {
+    const snd_pcm_sframes_t n =
+        snd_pcm_writei(pcm_, samples.data() + written * format.blockAlign, frames - written);
+    if (n < 0) {
+      if (snd_pcm_recover(pcm_, static_cast<int>(n), 1) == 0) continue;
+      closeDevice();
+      return false;
+    }
+    written += static_cast<snd_pcm_uframes_t>(n);
+  }
+  // Returns when the last sample has been played; the next clip starts from a prepared device.
+  const bool drained = snd_pcm_drain(pcm_) == 0;
+  if (!drained || snd_pcm_prepare(pcm_) != 0) {
+    closeDevice();
+    return false;
+  }
+  return true;
+}
+
+bool Worker::openFor(const PcmFormat& format) {
+  const bool sameFormat = format.channels == openFormat_.channels &&
+                          format.sampleRate == openFormat_.sampleRate &&
+                          format.bitsPerSample == openFormat_.bitsPerSample;
+  if (pcm_ && sameFormat) return true;
+  closeDevice();
+  if (snd_pcm_open(&pcm_, device_.c_str(), SND_PCM_STREAM_PLAYBACK, 0) != 0) {
+    pcm_ = nullptr;
+    return false;
+  }
+  const snd_pcm_format_t sampleFormat =
+      format.bitsPerSample == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE;
+  if (snd_pcm_set_params(pcm_, sampleFormat, SND_PCM_ACCESS_RW_INTERLEAVED, format.channels,
+                         format.sampleRate, 1, latencyMicroseconds) != 0) {
+    closeDevice();
+    return false;
+  }
+  openFormat_ = format;
+  return true;
+}
+
+void Worker::closeDevice() {
+  if (!pcm_) return;
+  snd_pcm_close(pcm_);
+  pcm_ = nullptr;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <alsa/asoundlib.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/alsa/alsa_audio_output.h"
+#include "speech/wav_image.h"
+
+// A thread that owns one PCM device and plays one clip at a time. The owner may give up on it
+// (when a call into ALSA hangs); it then closes its device and ends once ALSA lets it go.
+class AlsaAudioOutput::Worker : public std::enable_shared_from_this<Worker> {
+ public:
+  enum class Outcome { played, failed, timedOut };
+
+  static std::shared_ptr<Worker> start(std::string device, std::chrono::milliseconds idleClose);
+
+  Outcome play(const WavClip& clip, std::chrono::steady_clock::time_point deadline);
+  // Lets the thread end; it never blocks the caller.
+  void abandon();
+  // Workers given up on that are still stuck in ALSA.
+  static int stuckCount();
+
+ private:
+  Worker(std::string device, std::chrono::milliseconds idleClose);
+  void run();
+  bool playOnDevice(const PcmFormat& format, const std::vector<std::uint8_t>& samples);
+  bool openFor(const PcmFormat& format);
+  void closeDevice();
+
+  const std::string device_;
+  const std::chrono::milliseconds idleClose_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::optional<PcmFormat> jobFormat_;
+  std::vector<std::uint8_t> jobSamples_;
+  std::optional<bool> result_;
+  bool abandoned_ = false;
+
+  snd_pcm_t* pcm_ = nullptr;  // touched by the worker thread only
+  PcmFormat openFormat_{};
+};
