@@ -40,6 +40,10 @@ class frmUhr {
   // A close request from any source; false when the user chose to keep the program running.
   bool requestClose();
 
+  // The routines that every way into speech goes through.
+  void PlayClip(std::int16_t id);
+  void SpeakTime();
+
   OptionGroup Frame2Options;
 
   Label Label1;
@@ -100,9 +104,7 @@ class frmUhr {
   void Label5_Change();
   void Label6_Change();
 
-  void PlayClip(std::int16_t id);
   void playNumber(int value, NumberUse use);
-  void SpeakTime();
   void Command1_Click();
 
   void countdownStep();

@@ -7,6 +7,7 @@ if (($# != 2)); then
     echo "usage: $0 BINARY ARTIFACT_DIR" >&2
     exit 2
 fi
+[[ -x $1 ]] || { echo "$0: not an executable: $1" >&2; exit 2; }
 BIN=$(realpath "$1")
 HERE=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib/desktop.sh

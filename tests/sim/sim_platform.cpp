@@ -69,6 +69,16 @@ std::vector<std::string> SimPlatform::traced(const std::string& prefix) const {
   return found;
 }
 
+std::int64_t SimPlatform::timeOf(const std::string& entry) const {
+  const auto found = std::find(trace.begin(), trace.end(), entry);
+  return found == trace.end() ? -1 : traceTimes[static_cast<size_t>(found - trace.begin())];
+}
+
+void SimPlatform::log(std::string entry) {
+  trace.push_back(std::move(entry));
+  traceTimes.push_back(clock.ms());
+}
+
 void SimPlatform::processPendingEvents() {
   if (ended) return;
   runDueActions();

@@ -36,6 +36,8 @@ class SimPlatform : public EventPump,
 
   // Trace entries that start with the prefix, in order.
   std::vector<std::string> traced(const std::string& prefix) const;
+  // When the entry was first traced, or -1.
+  std::int64_t timeOf(const std::string& entry) const;
 
   void processPendingEvents() override;
   msgbox::Answer messageBox(const std::string& text, int style, const std::string& title) override;
@@ -61,6 +63,7 @@ class SimPlatform : public EventPump,
 
   SimClock clock;
   std::vector<std::string> trace;
+  std::vector<std::int64_t> traceTimes;  // when each trace entry was made
   int ticks = 0;
   int tickDepth = 0;
   int maxTickDepth = 0;
@@ -83,7 +86,7 @@ class SimPlatform : public EventPump,
   std::uint32_t iconHandleValue = 0x5678;
 
  private:
-  void log(std::string entry) { trace.push_back(std::move(entry)); }
+  void log(std::string entry);
   void armTimer();
   void runDueActions();
   void runDueTick();

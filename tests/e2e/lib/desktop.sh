@@ -32,7 +32,7 @@ e2e_init() {
     mkdir -p "$art"
     E2E_ARTIFACTS=$(cd "$art" && pwd)
     export E2E_ARTIFACTS
-    set -- "$(realpath "$1")" "${@:2}"
+    set -- "$(realpath "$1")" "${@:2}" # run again below: by its absolute path
     if [[ -z ${E2E_REAPER:-} ]]; then
         # Daemons orphaned by the run would become zombies here, where the init process
         # reaps none; as a child subreaper the outer shell adopts and reaps them.
@@ -81,17 +81,22 @@ _e2e_sweep() {
         [[ $p == "$$" ]] && continue
         { read -r stat <"/proc/$p/stat"; } 2>/dev/null || continue
         stat=${stat##*) }
-        mapfile -d '' env 2>/dev/null <"/proc/$p/environ" || env=()
-        if [[ $stat == ?" $$ "* || " ${env[*]} " == *" E2E_RUN_ID=$E2E_RUN_ID "* ]]; then
-            left+=("$p")
-        fi
+        if [[ $stat == ?" $$ "* ]] || _e2e_ours "$p"; then left+=("$p"); fi
     done
     ((${#left[@]})) || return 0
-    echo "left behind by the run, stopped and reaped by the sweep: ${left[*]}" >>"$E2E_ARTIFACTS/processes.txt"
+    echo "still there when the run ended, stopped and reaped here: ${left[*]}" >>"$E2E_ARTIFACTS/processes.txt"
     ps -o pid,ppid,args -p "$(IFS=,; echo "${left[*]}")" >>"$E2E_ARTIFACTS/processes.txt" 2>&1 || true
     kill -TERM "${left[@]}" 2>/dev/null || true
     e2e_wait_until 3 _e2e_reaped "${left[@]}" || kill -KILL "${left[@]}" 2>/dev/null || true
     e2e_wait_until 3 _e2e_reaped "${left[@]}" || true
+}
+
+# True when process PID carries this run's token: a PID remembered earlier may have been
+# reaped and reused by an unrelated process since.
+_e2e_ours() {
+    local env
+    { mapfile -d '' env <"/proc/$1/environ"; } 2>/dev/null || return 1
+    [[ " ${env[*]} " == *" E2E_RUN_ID=$E2E_RUN_ID "* ]]
 }
 
 # True when none of the PIDs exists any more, not even as a zombie. Adopted orphans are
@@ -102,12 +107,17 @@ _e2e_reaped() {
 }
 
 _e2e_stop_all() {
-    local i
+    local i live=()
     for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
-        kill -TERM "${E2E_PIDS[i]}" 2>/dev/null || true
+        if _e2e_ours "${E2E_PIDS[i]}"; then live+=("${E2E_PIDS[i]}"); fi
     done
-    if ((${#E2E_PIDS[@]})) && ! _e2e_await_gone 3 "${E2E_PIDS[@]}"; then
-        kill -KILL "${E2E_PIDS[@]}" 2>/dev/null || true
+    if ((${#live[@]})); then
+        kill -TERM "${live[@]}" 2>/dev/null || true
+        if ! _e2e_await_gone 3 "${live[@]}"; then
+            for i in "${live[@]}"; do
+                if _e2e_ours "$i"; then kill -KILL "$i" 2>/dev/null || true; fi
+            done
+        fi
     fi
     # libfaketime keeps its state in shared memory named by the process id and removes
     # it only on a normal exit.
@@ -122,7 +132,7 @@ e2e_track() { E2E_PIDS+=("$@"); }
 # True when process PID has ended (gone or a zombie waiting to be reaped).
 e2e_gone() {
     local stat
-    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+    { read -r stat <"/proc/$1/stat"; } 2>/dev/null || return 0
     stat=${stat##*) }
     [[ ${stat:0:1} == Z ]]
 }
