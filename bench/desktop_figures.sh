@@ -106,7 +106,7 @@ measure_start_time() {
         stop_program "$E2E_PROGRAM_PID"
     done
     figure start_ms "$(calc 1 "$(printf '%s\n' "${times[@]}" | median) / 1000")"
-    figure start_ms_all "$(printf '%s\n' "${times[@]}" | awk '{ printf "%s%.0f", NR > 1 ? "," : "", $1 / 1000 }')"
+    figure start_ms_each "$(printf '%s\n' "${times[@]}" | awk '{ printf "%.0f ", $1 / 1000 }')"
 }
 
 measure_memory_and_idle() {
@@ -143,6 +143,7 @@ measure_display_lag() {
 start_xvfb
 start_wm
 start_map_watch
+figure measure_s "$MEASURE_S"
 measure_start_time
 measure_memory_and_idle
 measure_display_lag

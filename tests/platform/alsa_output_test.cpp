@@ -1,0 +1,81 @@
+#include "platform/alsa/alsa_audio_output.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "platform/alsa/alsa_worker.h"
+#include "speech/clip_store.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// A device whose first configuration blocks for ever: its output is a FIFO nobody reads, as a
+// frozen sound server blocks ALSA's calls. Reading the FIFO lets it go.
+std::string stuckFifo;
+
+void defineStuckDevice() {
+  char dir[] = "/tmp/lurvendel-alsa-XXXXXX";
+  const std::string home = mkdtemp(dir);
+  stuckFifo = home + "/fifo";
+  mkfifo(stuckFifo.c_str(), 0600);
+  std::ofstream(home + "/.asoundrc") << "pcm.stuck { type file slave.pcm \"null\" file \""
+                                     << stuckFifo << "\" format \"raw\" }\n";
+  setenv("HOME", home.c_str(), 1);
+}
+
+}  // namespace
+
+TEST(AlsaAudioOutput, WithoutADeviceEveryClipIsSilentAndNothingIsPrinted) {
+  AlsaAudioOutput output("lurvendel_no_such_device");
+  testing::internal::CaptureStderr();
+  for (const StoredClip& clip : ATM_SOUND()) output.play(clip.image);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST(AlsaAudioOutput, AHungDeviceCostsTheClipAndAMarginThenIsLeftBehind) {
+  AlsaAudioOutput output("stuck", {.idleClose = 3000ms, .deadlineMargin = 500ms,
+                                   .retryAfterQuiet = 0ms});
+  const auto clip = clipImage(200);
+  for (int i = 0; i < 3; ++i) {
+    const auto start = Clock::now();
+    output.play(clip);
+    // Far beyond the deadline only if the caller waited on the hung device.
+    EXPECT_LT(Clock::now() - start, 10s);
+  }
+  EXPECT_EQ(AlsaAudioOutput::Worker::stuckCount(), 3);
+
+  // With that many hung workers no further thread is spent: the clip is skipped at once.
+  output.play(clip);
+  EXPECT_EQ(AlsaAudioOutput::Worker::stuckCount(), 3);
+
+  // Once the device lets go, the hung workers end.
+  std::thread reader([] {
+    const int fd = open(stuckFifo.c_str(), O_RDONLY);
+    char buffer[4096];
+    while (read(fd, buffer, sizeof buffer) > 0) {
+    }
+    close(fd);
+  });
+  reader.detach();
+  const auto waitUntil = Clock::now() + 20s;
+  while (AlsaAudioOutput::Worker::stuckCount() > 0 && Clock::now() < waitUntil) {
+    std::this_thread::sleep_for(10ms);
+  }
+  EXPECT_EQ(AlsaAudioOutput::Worker::stuckCount(), 0);
+}
+
+int main(int argc, char** argv) {
+  defineStuckDevice();
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
