@@ -67,15 +67,11 @@ QWidget* createTextBox(TextBox& box, QWidget* parent) {
 }
 
 QWidget* createOptionButton(OptionButton& option, QWidget* parent) {
+  // Qt's own exclusivity agrees with the model's group (all its buttons share one frame), and
+  // keeps the buttons announced as radio buttons to screen readers.
   auto* widget = new QRadioButton(qt(option.caption()), parent);
-  // The model keeps the group exclusive; Qt's own exclusivity would fight it.
-  widget->setAutoExclusive(false);
   widget->setChecked(option.value());
-  QObject::connect(widget, &QRadioButton::clicked, [&option, widget] {
-    option.select();
-    // Qt unchecks a selected button that is clicked again; the model keeps it selected.
-    widget->setChecked(option.value());
-  });
+  QObject::connect(widget, &QRadioButton::clicked, [&option] { option.select(); });
   option.viewHook = [&option, widget](Property property) {
     if (property == Property::value) widget->setChecked(option.value());
     if (property == Property::focus) widget->setFocus();
