@@ -100,4 +100,11 @@ void frmUhr::wireEvents() {
   Timer1.onTimer = [this] { Timer1_Timer(); };
   mnuExit.onClick = [this] { mnuExit_Click(); };
   Command1.onClick = [this] { Command1_Click(); };
+  for (std::int16_t i = 0; i < static_cast<std::int16_t>(Option1.size()); ++i) {
+    Option1[static_cast<size_t>(i)].onClick = [this, i] { Option1_Click(i); };
+  }
+  mnuEins.onClick = [this] { mnuEins_Click(); };
+  mnuFünf.onClick = [this] { mnuFünf_Click(); };
+  mnuFünz.onClick = [this] { mnuFünz_Click(); };
+  mnuDreissig.onClick = [this] { mnuDreissig_Click(); };
 }

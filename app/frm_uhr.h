@@ -103,6 +103,15 @@ class frmUhr {
   void Label4_Change();
   void Label5_Change();
   void Label6_Change();
+  int announcementInterval() const;
+
+  void Option1_Click(std::int16_t index);
+  void mnuEins_Click();
+  void mnuFünf_Click();
+  void mnuFünz_Click();
+  void mnuDreissig_Click();
+  // The interval items in the order of the option buttons.
+  std::array<MenuItem*, 4> intervalMenuItems();
 
   void playNumber(int value, NumberUse use);
   void Command1_Click();

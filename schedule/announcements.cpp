@@ -1,7 +1,35 @@
 #include "app/frm_uhr.h"
+#include "speech/number_rule.h"
 
-void frmUhr::Label4_Change() {}
+namespace {
+constexpr std::int16_t announcementSignal = 500;
+}
 
-void frmUhr::Label5_Change() {}
+// A new hour brings the window back, also from the tray, and announces the hour alone.
+void frmUhr::Label4_Change() {
+  ShowForm();
+  if (alarmArmed != 0 || Option2.value()) return;
+  if (clockStarted == 1) {
+    Label5.setCaption("00");
+    Label6.setCaption("00");
+  }
+  sayHourOnly = 1;
+  if (clockStarted == 1) PlayClip(announcementSignal);
+  SpeakTime();
+}
+
+// The interval is read from the option buttons each time, so a new choice counts from the next
+// minute on. The first run, raised by the start-up fill, announces without the signal.
+void frmUhr::Label5_Change() {
+  if (alarmArmed != 0 || Option2.value()) return;
+  if (clockStarted == 1) Label6.setCaption("00");
+  const int interval = announcementInterval();
+  const int minute = numberIn(Label5.caption()).value_or(0);
+  if (interval != 0 && minute % interval == 0 && minute != 0) {
+    if (clockStarted == 1) PlayClip(announcementSignal);
+    SpeakTime();
+  }
+  clockStarted = 1;
+}
 
 void frmUhr::Label6_Change() {}

@@ -11,14 +11,17 @@ TEST(Startup, FillsEverythingInOrderThenShowsTheWindowThenStartsTheTick) {
   SimulatedProgram program;
   program.startAt(10, 14, 50);
 
-  EXPECT_EQ(program.sim.trace, (Trace{"window.width=4480", "Label2.caption=Montag, 07.12.2026",
-                                      "window.topmost", "Text5.text=10:14:50",
-                                      "Label4.caption=10", "Label5.caption=14",
-                                      "Label6.caption=50", "window.show", "window.repaint",
-                                      "Timer1.interval=100"}));
+  // The hour's change event shows the window first; its repaint brings the seconds.
+  EXPECT_EQ(program.sim.trace,
+            (Trace{"window.width=4480", "Label2.caption=Montag, 07.12.2026", "window.topmost",
+                   "Text5.text=10:14:50", "Label4.caption=10", "window.show", "window.repaint",
+                   "Label6.caption=50", "Label5.caption=14", "window.show", "window.repaint",
+                   "Timer1.interval=100"}));
   EXPECT_TRUE(program.sim.visible);
-  EXPECT_EQ(program.form.clockStarted, 0);
+  EXPECT_EQ(program.form.clockStarted, 1);
+  EXPECT_EQ(program.form.sayHourOnly, 0);
   EXPECT_EQ(program.form.alarmArmed, 0);
+  EXPECT_EQ(program.sim.clipIds(), (std::vector<std::int16_t>{}));
 }
 
 TEST(Startup, EachDisplayReadsTheClockAnew) {
