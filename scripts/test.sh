@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLURVENDEL_SANITIZE=ON \
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLURVENDEL_SANITIZE=ON \
   -DLURVENDEL_TESTS=ON
 cmake --build build/test
 ctest --test-dir build/test --output-on-failure -j2

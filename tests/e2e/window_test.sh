@@ -15,7 +15,6 @@ source "$HERE/lib/desktop.sh"
 e2e_init "$2" "$0" "$@"
 
 TITLE="Die Lurvendel"
-A11Y=$HERE/lib/a11y.py
 X11=$HERE/lib/x11.py
 
 start_xvfb
@@ -38,17 +37,6 @@ maps_sync() {
 }
 # shellcheck disable=SC2317  # called through e2e_wait_until
 _maps_synced() { (($(grep -cx sync "$MAPS") >= SYNCS)); }
-
-# Seconds over AT-SPI: prints "LABEL SYSTEM" (two-digit seconds each).
-read_seconds() {
-    /usr/bin/python3 "$A11Y" seconds "$1" 20 "$E2E_ARTIFACTS/a11y-tree.txt"
-}
-
-# True when the two-digit seconds $1 and $2 are at most one second apart (mod 60).
-seconds_close() {
-    local d=$(((10#$1 - 10#$2 + 60) % 60))
-    ((d <= 1 || d == 59))
-}
 
 # --- 1. the window: title, time display, size, stacking, screenshot -------------------
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1

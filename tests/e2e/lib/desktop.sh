@@ -394,6 +394,28 @@ has_wm_state() {
 # screenshot WIN FILE
 screenshot() { import -window "$1" "$2"; }
 
+# click_client WIN X Y : moves the pointer to client pixel X,Y of WIN and clicks button 1.
+# E2E_CLICK_TIME is the wall time (seconds since the epoch) just before the click.
+click_client() {
+    local wx wy
+    read -r wx wy _ < <(client_geometry "$1")
+    xdotool mousemove "$((wx + $2))" "$((wy + $3))"
+    E2E_CLICK_TIME=$EPOCHREALTIME
+    xdotool click 1
+}
+
+# read_seconds PID : the seconds display over AT-SPI and the system clock's seconds, as
+# "LABEL SYSTEM"; the program must run with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1.
+read_seconds() {
+    /usr/bin/python3 "$E2E_LIB_DIR/a11y.py" seconds "$1" 20 "$E2E_ARTIFACTS/a11y-tree.txt"
+}
+
+# seconds_close S1 S2 : true when two-digit seconds are at most one second apart (mod 60).
+seconds_close() {
+    local d=$(((10#$1 - 10#$2 + 60) % 60))
+    ((d <= 1 || d == 59))
+}
+
 # close_window WIN : asks the window manager to close WIN, as the title bar's close
 # button does (the program gets WM_DELETE_WINDOW; nothing is destroyed from outside).
 close_window() { /usr/bin/python3 "$E2E_LIB_DIR/x11.py" close "$1"; }
@@ -427,6 +449,17 @@ check_range() {
 # check_eq WHAT ACTUAL EXPECTED
 check_eq() {
     if [[ $2 == "$3" ]]; then pass "$1 is '$2'"; else fail "$1 is '$2', expected '$3'"; fi
+}
+
+# check_quiet N : run N of the program (program-N.out/.err) wrote nothing at all.
+check_quiet() {
+    local f bad=()
+    for f in "$E2E_ARTIFACTS/program-$1".{out,err}; do [[ ! -s $f ]] || bad+=("${f##*/}"); done
+    if ((${#bad[@]} == 0)); then
+        pass "program run $1 wrote nothing on stdout or stderr"
+    else
+        fail "program run $1 wrote output: ${bad[*]} (first line: $(head -n1 "$E2E_ARTIFACTS/${bad[0]}"))"
+    fi
 }
 
 # check_no_sanitizer_reports : no AddressSanitizer/UBSan report in any program stderr.

@@ -1,0 +1,194 @@
+#!/usr/bin/python3
+"""Find the clock's voice clips in a recording of the null sink, by their exact samples.
+
+  clips.py find REC              the analysis below, for a recording made by start_recording
+  clips.py wait-end REC TIMEOUT  waits while REC grows until it holds a closing word (600 or
+                                 610) and then ends in at least 1 s of silence; exits 1 on
+                                 timeout
+  clips.py sequence H M S        the clip ids that "Sprich" speaks at H:M:S, one line
+
+Option --clips DIR (first argument) reads the clips from DIR instead of the repository's
+clips/. The analysis has one line each, in order of position:
+
+  clip ID START END    a clip found whole, sample for sample; START/END are sample
+                       positions (END exclusive), silent edges of the clip included
+  gap ID1 ID2 MS       from the end of one clip to the start of the next (negative: the
+                       next started inside the silent tail of the one before)
+  sound START END      sound that no clip explains (a changed, cut or mixed clip)
+  length SAMPLES       the recording's length
+
+A clip's u8 sample v arrives in the sink's s16 as (v - 128) << 8; clips begin and end in
+exact silence (128), so each is indexed by its first samples of sound and then compared
+whole, silent edges included.
+"""
+import array
+import glob
+import os
+import struct
+import sys
+import time
+
+RATE = 11025
+KEY = 16  # samples of sound that index a clip
+CLOSING = {600, 610}
+DEFAULT_CLIPS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../clips")
+
+
+def chunks(data):
+    """Yields (id, offset, size) of each chunk of a RIFF/WAVE file."""
+    if len(data) < 12 or data[:4] != b"RIFF" or data[8:12] != b"WAVE":
+        raise ValueError("not a RIFF/WAVE file")
+    off = 12
+    while off + 8 <= len(data):
+        cid, size = struct.unpack_from("<4sI", data, off)
+        yield cid, off + 8, size
+        off += 8 + size + (size & 1)
+
+
+def wav(data, bits, growing=False):
+    """The data chunk's bytes of a mono 11025 Hz PCM file with the given sample width.
+    growing: the file is still being written; its data chunk, sized 0 until the writer
+    closes it, runs to the end of what the file holds so far."""
+    fmt = samples = None
+    for cid, off, size in chunks(data):
+        if cid == b"fmt " and fmt is None:
+            fmt = struct.unpack_from("<HHIIHH", data, off)
+        elif cid == b"data" and samples is None:
+            samples = data[off:] if growing and size == 0 else data[off:off + size]
+            if growing:
+                break
+    if fmt is None or samples is None:
+        raise ValueError("no fmt or data chunk")
+    tag, channels, rate, _, _, width = fmt
+    if tag not in (1, 0xFFFE) or (channels, rate, width) != (1, RATE, bits):
+        raise ValueError(f"format {fmt}, expected PCM mono {RATE} Hz {bits} bit")
+    return samples
+
+
+def load_clips(folder):
+    clips = {}
+    for path in glob.glob(os.path.join(folder, "*.wav")):
+        with open(path, "rb") as f:
+            u8 = wav(f.read(), 8)
+        clips[int(os.path.basename(path)[:-4])] = array.array("h", ((v - 128) << 8 for v in u8))
+    if not clips:
+        sys.exit(f"clips.py: no clips in {folder}")
+    return clips
+
+
+def load_recording(path, growing=False):
+    with open(path, "rb") as f:
+        data = f.read()
+    pcm = wav(data, 16, growing)
+    rec = array.array("h")
+    rec.frombytes(pcm[:len(pcm) & ~1])
+    if sys.byteorder != "little":
+        rec.byteswap()
+    return rec
+
+
+def index(clips):
+    """{first KEY samples of sound: [(id, offset of that sound in the clip)]}."""
+    idx = {}
+    for cid, s in clips.items():
+        first = next(i for i, v in enumerate(s) if v)
+        idx.setdefault(s[first:first + KEY].tobytes(), []).append((cid, first))
+    return idx
+
+
+def analyse(rec, clips, idx):
+    """Returns ([(id, start, end)], [(start, end)] of unexplained sound)."""
+    found, covered_to, stray = [], 0, []
+    raw = memoryview(rec.tobytes())
+    for p in range(len(rec)):
+        if not rec[p] or (p and rec[p - 1]) or p < covered_to:
+            continue
+        best = None
+        for cid, first in idx.get(bytes(raw[2 * p:2 * (p + KEY)]), ()):
+            start, n = p - first, len(clips[cid])
+            if start >= 0 and rec[start:start + n] == clips[cid]:
+                if best is None or n > best[2] - best[1]:
+                    best = (cid, start, start + n)
+        if best:
+            found.append(best)
+            covered_to = best[2]
+    # Sound outside the clips found, merged where less than 100 ms apart.
+    spans = iter((s, e) for _, s, e in found)
+    span = next(spans, None)
+    for p, v in enumerate(rec):
+        while span and p >= span[1]:
+            span = next(spans, None)
+        if not v or (span and span[0] <= p):
+            continue
+        if stray and p - stray[-1][1] < RATE // 10:
+            stray[-1][1] = p + 1
+        else:
+            stray.append([p, p + 1])
+    return found, stray
+
+
+def report(rec, found, stray):
+    events = [(s, f"clip {cid} {s} {e}") for cid, s, e in found]
+    for (a, _, e), (b, s, _) in zip(found, found[1:]):
+        events.append((s, f"gap {a} {b} {(s - e) * 1000 / RATE:.1f}"))
+    events += [(s, f"sound {s} {e}") for s, e in stray]
+    for _, line in sorted(events, key=lambda t: t[0]):
+        print(line)
+    print(f"length {len(rec)}")
+
+
+def wait_end(path, timeout, clips, idx):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        try:
+            rec = load_recording(path, growing=True)
+        except (OSError, ValueError, struct.error):
+            rec = None
+        if rec:
+            found, stray = analyse(rec, clips, idx)
+            last = max([e for _, _, e in found] + [e for _, e in stray] + [0])
+            if any(cid in CLOSING for cid, _, _ in found) and len(rec) - last >= RATE:
+                return
+        time.sleep(0.2)
+    sys.exit(f"clips.py: no closing word followed by 1 s of silence in {path} within {timeout} s")
+
+
+def number(value, use):
+    """Clips for a number spoken as hour, minute or second."""
+    if value == 0:
+        return [97] if use == "hour" else []
+    if value == 1:
+        return [{"hour": 98, "minute": 1, "second": 700}[use]]
+    unit = value % 10
+    return [value] if value <= 20 or unit == 0 else [100 + unit, value - unit]
+
+
+def sequence(h, m, s):
+    ids = [300] + number(h, "hour") + [200]
+    if m == 0:
+        return ids
+    ids += number(m, "minute")
+    if s:
+        ids += [99] + number(s, "second") + [610 if s == 1 else 600]
+    return ids
+
+
+def main(args):
+    folder = DEFAULT_CLIPS
+    if args[:1] == ["--clips"]:
+        folder, args = args[1], args[2:]
+    if len(args) == 2 and args[0] == "find":
+        clips = load_clips(folder)
+        rec = load_recording(args[1])
+        report(rec, *analyse(rec, clips, index(clips)))
+    elif len(args) == 3 and args[0] == "wait-end":
+        clips = load_clips(folder)
+        wait_end(args[1], float(args[2]), clips, index(clips))
+    elif len(args) == 4 and args[0] == "sequence":
+        print(*sequence(*map(int, args[1:])))
+    else:
+        sys.exit(__doc__)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])

@@ -1,0 +1,87 @@
+#!/bin/bash
+# End-to-end test of "Sprich": the spoken time, recorded sample-exactly from a null sink.
+# Usage: tests/e2e/speech_test.sh BINARY ARTIFACT_DIR
+set -euo pipefail
+
+if (($# != 2)); then
+    echo "usage: $0 BINARY ARTIFACT_DIR" >&2
+    exit 2
+fi
+[[ -x $1 ]] || { echo "$0: not an executable: $1" >&2; exit 2; }
+BIN=$(realpath "$1")
+HERE=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=lib/desktop.sh
+source "$HERE/lib/desktop.sh"
+e2e_init "$2" "$0" "$@"
+
+TITLE="Die Lurvendel"
+CLIPS=$HERE/lib/clips.py
+REC=$E2E_ARTIFACTS/speech.wav
+ANALYSIS=$E2E_ARTIFACTS/analysis.txt
+# 13:21 with room before the next minute: start-up and speech take seconds, not a minute.
+FAKE_H=13 FAKE_M=21 FAKE_S=2
+SPRICH_X=187 SPRICH_Y=165 # middle of the button (twips 2460+690/2, 2340+285/2; 15 per px)
+
+start_xvfb
+start_wm
+start_sound
+# Recording from before the start: any sound besides the announcement would show.
+start_recording "$REC"
+REC_TIME=$EPOCHREALTIME
+
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+START_TIME=$EPOCHREALTIME
+start_program "$BIN" "$(printf '@2026-12-07 %02d:%02d:%02d' $FAKE_H $FAKE_M $FAKE_S)"
+WIN=$(wait_for_window "$TITLE" 20 "$E2E_PROGRAM_PID") ||
+    e2e_fatal "no window titled '$TITLE' within 20 s (program pid $E2E_PROGRAM_PID)"
+# The displays answer over AT-SPI once the event loop runs: ready for the click.
+read_seconds "$E2E_PROGRAM_PID" >/dev/null ||
+    e2e_fatal "seconds display not readable over AT-SPI (see a11y-tree.txt)"
+click_client "$WIN" $SPRICH_X $SPRICH_Y
+if ! /usr/bin/python3 "$CLIPS" wait-end "$REC" 30; then
+    fail "announcement did not end with 'Sekunden' followed by silence within 30 s"
+fi
+stop_recording
+/usr/bin/python3 "$CLIPS" find "$REC" >"$ANALYSIS" || e2e_fatal "recording not readable"
+
+# --- what was heard ---------------------------------------------------------------------
+stray=$(awk '$1 == "sound" { printf "%s-%s ", $2, $3 }' "$ANALYSIS")
+check_eq "sound outside whole clips (sample ranges)" "$stray" ""
+heard=$(awk '$1 == "clip" { printf "%s%s", sep, $2; sep = " " }' "$ANALYSIS")
+# The seconds spoken are those shown when "und" (99) began: time that passed since the
+# start, from the wall clock at that sample of the recording (±1 s for the ticks).
+at99=$(awk '$1 == "clip" && $2 == 99 { print $3; exit }' "$ANALYSIS")
+if [[ -n $at99 ]]; then
+    secs=$(awk -v r="$REC_TIME" -v s="$START_TIME" -v k="$at99" -v f=$FAKE_S \
+        'BEGIN { printf "%d", f + r + k / 11025 - s }')
+    expected=
+    for s in $((secs - 1)) "$secs" $((secs + 1)); do
+        candidate=$(/usr/bin/python3 "$CLIPS" sequence $FAKE_H $FAKE_M "$s")
+        [[ $heard == "$candidate" ]] && expected=$candidate
+    done
+    check_eq "clips heard (seconds near $secs)" "$heard" \
+        "${expected:-$(/usr/bin/python3 "$CLIPS" sequence $FAKE_H $FAKE_M "$secs")}"
+else
+    fail "no 'und' (99) heard: clips heard '$heard'"
+fi
+
+# Each clip is played whole, silent edges included, before the next begins; words of
+# one announcement follow each other without a pause.
+overlaps=$(awk '$1 == "gap" && $4 < 0 { printf "%s/%s ", $2, $3 }' "$ANALYSIS")
+check_eq "clips that began before the one before had ended" "$overlaps" ""
+max_gap=$(awk '$1 == "gap" && $4 > hi { hi = $4 } END { printf "%d", hi + 0.999 }' "$ANALYSIS")
+check_range "longest gap between clips in ms" "$max_gap" 0 500
+
+# The announcement answers the click at once (the recording's clock: sample 0 is when
+# start_recording saw the stream, a little after it began, so this errs on the late side).
+first=$(awk '$1 == "clip" { print $3; exit }' "$ANALYSIS")
+if [[ -n $first ]]; then
+    delay=$(awk -v r="$REC_TIME" -v c="$E2E_CLICK_TIME" -v k="$first" \
+        'BEGIN { printf "%d", (r + k / 11025 - c) * 1000 }')
+    echo "click to the first clip: $delay ms" >"$E2E_ARTIFACTS/timing.txt"
+    check_range "time from the click to the first clip in ms" "$delay" 0 1000
+fi
+
+check_quiet 1
+check_no_sanitizer_reports
+e2e_finish
