@@ -7,13 +7,13 @@
 set -euo pipefail
 
 if (($# != 3)); then
-    echo "usage: $0 LURVENDEL DISPLAY_LAG ARTIFACT_DIR" >&2
-    exit 2
+  echo "usage: $0 LURVENDEL DISPLAY_LAG ARTIFACT_DIR" >&2
+  exit 2
 fi
 BIN=$(realpath "$1")
 LAG_BIN=$(realpath "$2")
 HERE=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source=../tests/e2e/lib/desktop.sh
+# shellcheck source-path=SCRIPTDIR/.. source=tests/e2e/lib/desktop.sh
 source "$HERE/../tests/e2e/lib/desktop.sh"
 e2e_init "$3" "$0" "$@"
 
@@ -25,8 +25,8 @@ FIGURES=$E2E_ARTIFACTS/figures.txt
 : >"$FIGURES"
 
 figure() {
-    echo "$1 $2" >>"$FIGURES"
-    e2e_log "$1 = $2"
+  echo "$1 $2" >>"$FIGURES"
+  e2e_log "$1 = $2"
 }
 
 us_now() { echo "${EPOCHREALTIME//[!0-9]/}"; }
@@ -39,22 +39,24 @@ calc() { awk "BEGIN { printf \"%.$1f\", $2 }"; }
 # Every window map, as the X server reports it, arrives on fd MAPS the moment it happens; a
 # start is timed by the event, not by polling.
 start_map_watch() {
-    local fifo=$E2E_TMP/maps line
-    mkfifo "$fifo"
-    /usr/bin/python3 "$E2E_LIB_DIR/x11.py" watch-maps >"$fifo" 2>"$E2E_ARTIFACTS/watch-maps.err" &
-    e2e_track $!
-    exec {MAPS}<"$fifo"
-    read -r -t 10 -u "$MAPS" line && [[ $line == ready ]] || e2e_fatal "window watcher did not start"
+  local fifo=$E2E_TMP/maps line
+  mkfifo "$fifo"
+  /usr/bin/python3 "$E2E_LIB_DIR/x11.py" watch-maps >"$fifo" 2>"$E2E_ARTIFACTS/watch-maps.err" &
+  e2e_track $!
+  exec {MAPS}<"$fifo"
+  if ! read -r -t 10 -u "$MAPS" line || [[ $line != ready ]]; then
+    e2e_fatal "window watcher did not start"
+  fi
 }
 
 # Reads map events until the program's window is mapped; fails after 20 s without an event.
 await_window_mapped() {
-    local line
-    while read -r -t 20 -u "$MAPS" line; do
-        echo "$line" >>"$E2E_ARTIFACTS/maps.log"
-        [[ $line == *" mapped $TITLE" ]] && return 0
-    done
-    return 1
+  local line
+  while read -r -t 20 -u "$MAPS" line; do
+    echo "$line" >>"$E2E_ARTIFACTS/maps.log"
+    [[ $line == *" mapped $TITLE" ]] && return 0
+  done
+  return 1
 }
 
 # --- the program ---------------------------------------------------------------------
@@ -62,27 +64,27 @@ await_window_mapped() {
 # Starts the program and waits for its window; START_US is the time from just before the
 # exec to the map, in microseconds.
 start_and_await_window() {
-    local before
-    before=$(us_now)
-    start_program "$BIN"
-    await_window_mapped || e2e_fatal "no window '$TITLE' within 20 s (pid $E2E_PROGRAM_PID)"
-    START_US=$(($(us_now) - before))
+  local before
+  before=$(us_now)
+  start_program "$BIN"
+  await_window_mapped || e2e_fatal "no window '$TITLE' within 20 s (pid $E2E_PROGRAM_PID)"
+  START_US=$(($(us_now) - before))
 }
 
 stop_program() {
-    kill -TERM "$1"
-    if ! e2e_wait_exit "$1" 5; then
-        kill -KILL "$1"
-        e2e_wait_exit "$1" 5 || e2e_fatal "program $1 does not end"
-    fi
+  kill -TERM "$1"
+  if ! e2e_wait_exit "$1" 5; then
+    kill -KILL "$1"
+    e2e_wait_exit "$1" 5 || e2e_fatal "program $1 does not end"
+  fi
 }
 
 # CPU time of all threads in clock ticks, as the kernel accounts it: utime + stime.
 cpu_ticks() {
-    local stat fields
-    read -r stat <"/proc/$1/stat"
-    read -ra fields <<<"${stat##*) }"
-    echo $((fields[11] + fields[12]))
+  local stat fields
+  read -r stat <"/proc/$1/stat"
+  read -ra fields <<<"${stat##*) }"
+  echo $((fields[11] + fields[12]))
 }
 
 # Nanoseconds all live threads spent on a CPU, from the scheduler's own clock.
@@ -90,54 +92,62 @@ cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { printf "%d"
 
 # Context switches of all live threads: each is a wake-up that ended in sleep or was preempted.
 switches() {
-    cat /proc/"$1"/task/*/status | awk '/ctxt_switches/ { n += $2 } END { printf "%d", n }'
+  cat /proc/"$1"/task/*/status | awk '/ctxt_switches/ { n += $2 } END { printf "%d", n }'
 }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# status_mib FIELD PID: a size from /proc/PID/status in MiB.
+status_mib() { awk -v f="$1:" '$1 == f { printf "%.1f", $2 / 1024 }' "/proc/$2/status"; }
+
+median() {
+  sort -n | awk '{ v[NR] = $1 }
+    END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
 
 # --- the figures ---------------------------------------------------------------------
 
 measure_start_time() {
-    local i times=()
-    for ((i = 1; i <= STARTS; i++)); do
-        start_and_await_window
-        times+=("$START_US")
-        e2e_log "start $i: window mapped after $((START_US / 1000)) ms"
-        stop_program "$E2E_PROGRAM_PID"
-    done
-    figure start_ms "$(calc 1 "$(printf '%s\n' "${times[@]}" | median) / 1000")"
-    figure start_ms_each "$(printf '%s\n' "${times[@]}" | awk '{ printf "%.0f ", $1 / 1000 }')"
+  local i times=()
+  for ((i = 1; i <= STARTS; i++)); do
+    start_and_await_window
+    times+=("$START_US")
+    e2e_log "start $i: window mapped after $((START_US / 1000)) ms"
+    stop_program "$E2E_PROGRAM_PID"
+  done
+  figure start_ms "$(calc 1 "$(printf '%s\n' "${times[@]}" | median) / 1000")"
+  figure start_ms_each "$(printf '%s\n' "${times[@]}" | awk '{ printf "%.0f ", $1 / 1000 }')"
 }
 
 measure_memory_and_idle() {
-    local pid ticks0 ns0 sw0 us0 us tck
-    start_and_await_window
-    pid=$E2E_PROGRAM_PID
-    sleep "$SETTLE_S"
-    figure rss_mib "$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status")"
-    ticks0=$(cpu_ticks "$pid") ns0=$(cpu_ns "$pid") sw0=$(switches "$pid") us0=$(us_now)
-    sleep "$MEASURE_S"
-    us=$(($(us_now) - us0))
-    tck=$(getconf CLK_TCK)
-    figure cpu_pct "$(calc 3 "$(($(cpu_ticks "$pid") - ticks0)) / $tck / $us * 1e8")"
-    figure cpu_sched_pct "$(calc 3 "$(($(cpu_ns "$pid") - ns0)) / 1e3 / $us * 100")"
-    figure wakeups_per_s "$(calc 1 "$(($(switches "$pid") - sw0)) / $us * 1e6")"
-    figure threads "$(ls "/proc/$pid/task" | wc -l)"
-    stop_program "$pid"
+  local pid ticks0 ns0 sw0 us0 us tck
+  start_and_await_window
+  pid=$E2E_PROGRAM_PID
+  sleep "$SETTLE_S"
+  figure rss_mib "$(status_mib VmRSS "$pid")"
+  figure rss_anon_mib "$(status_mib RssAnon "$pid")"
+  figure rss_file_mib "$(status_mib RssFile "$pid")"
+  ticks0=$(cpu_ticks "$pid") ns0=$(cpu_ns "$pid") sw0=$(switches "$pid") us0=$(us_now)
+  sleep "$MEASURE_S"
+  us=$(($(us_now) - us0))
+  tck=$(getconf CLK_TCK)
+  figure cpu_pct "$(calc 3 "$(($(cpu_ticks "$pid") - ticks0)) / $tck / $us * 1e8")"
+  figure cpu_sched_pct "$(calc 3 "$(($(cpu_ns "$pid") - ns0)) / 1e3 / $us * 100")"
+  figure wakeups_per_s "$(calc 1 "$(($(switches "$pid") - sw0)) / $us * 1e6")"
+  figure threads "$(awk '/^Threads:/ { print $2 }' "/proc/$pid/status")"
+  stop_program "$pid"
 }
 
 measure_display_lag() {
-    local pid out=$E2E_ARTIFACTS/display-lag.txt samples median p95 max
-    QT_QPA_PLATFORM=xcb "$LAG_BIN" "$MEASURE_S" >"$out" 2>"$E2E_ARTIFACTS/display-lag.err" &
-    pid=$!
-    e2e_track "$pid"
-    e2e_wait_exit "$pid" $((MEASURE_S + 30)) || e2e_fatal "display_lag did not end"
-    ((E2E_EXIT_CODE == 0)) || e2e_fatal "display_lag failed (see $E2E_ARTIFACTS/display-lag.err)"
-    read -r _ samples _ median _ p95 _ max <"$out"
-    figure lag_samples "$samples"
-    figure lag_median_ms "$median"
-    figure lag_p95_ms "$p95"
-    figure lag_max_ms "$max"
+  local pid out=$E2E_ARTIFACTS/display-lag.txt samples median p95 max
+  QT_QPA_PLATFORM=xcb "$LAG_BIN" "$MEASURE_S" >"$out" 2>"$E2E_ARTIFACTS/display-lag.err" &
+  pid=$!
+  e2e_track "$pid"
+  e2e_wait_exit "$pid" $((MEASURE_S + 30)) || e2e_fatal "display_lag did not end"
+  ((E2E_EXIT_CODE == 0)) || e2e_fatal "display_lag failed (see $E2E_ARTIFACTS/display-lag.err)"
+  read -r _ samples _ median _ p95 _ max <"$out"
+  figure lag_samples "$samples"
+  figure lag_median_ms "$median"
+  figure lag_p95_ms "$p95"
+  figure lag_max_ms "$max"
 }
 
 start_xvfb

@@ -42,24 +42,28 @@ table() {
 }
 
 machine() {
-  local model memory
+  local model memory system
   model=$(lscpu | sed -n 's/^Model name: *//p' | head -n1)
   memory=$(awk '/^MemTotal:/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo)
-  echo "$(nproc) × $model, $memory memory, $(. /etc/os-release && echo "$PRETTY_NAME")," \
-    "load average $LOAD_BEFORE before the run"
+  system=$(sed -n 's/^PRETTY_NAME="\?\([^"]*\)"\?$/\1/p' /etc/os-release)
+  echo "$(nproc) × $model, $memory memory, $system, load average $LOAD_BEFORE before the run"
 }
 
 notes() {
   cat <<NOTES
-- Tick: Google Benchmark, median of 5 repetitions, on the simulated platform with the clock held
-  inside one second, so the tick changes no caption.
-- Display lag: \`display_lag\` runs the real window for ${fig[measure_s]} s and takes CLOCK_REALTIME when
-  Label6 paints a new second (${fig[lag_samples]} changes, max ${fig[lag_max_ms]} ms).
-- Idle CPU and memory: the release binary under Xvfb and openbox, window shown, 5 s settling,
-  then ${fig[measure_s]} s; utime+stime counts in clock ticks, the scheduler's run time in nanoseconds
-  (${fig[wakeups_per_s]} context switches per second, ${fig[threads]} threads).
+- Tick: Google Benchmark, median of 5 repetitions, on the simulated platform with the clock
+  held inside one second, so that the tick changes no caption.
+- Display lag: \`display_lag\` runs the real window for ${fig[measure_s]} s and takes
+  CLOCK_REALTIME whenever Label6 paints a new second (${fig[lag_samples]} changes, the
+  latest ${fig[lag_max_ms]} ms after its second began).
+- Idle CPU and memory: the release binary under Xvfb and openbox, window shown, 5 s to settle,
+  then ${fig[measure_s]} s. utime+stime is counted in clock ticks, the scheduler's run time in
+  nanoseconds; ${fig[wakeups_per_s]} context switches per second, ${fig[threads]} threads. Of
+  the resident memory, ${fig[rss_anon_mib]} MiB are the program's own and
+  ${fig[rss_file_mib]} MiB mapped files.
 - Start: wall clock from just before the exec to the MapNotify of the window titled
-  "Die Lurvendel", read from an X event watcher; the five runs took ${fig[start_ms_each]}ms.
+  "Die Lurvendel", as an X event watcher reports it; the five runs took
+  ${fig[start_ms_each]} ms.
 NOTES
 }
 

@@ -294,7 +294,10 @@ start_recording() {
 
 _e2e_more_source_outputs() { (($(pactl list short source-outputs | wc -l) > $1)); }
 
+# E2E_RECORD_STOP_TIME is the wall time just before the stop: the recording's last sample
+# is from then, which ties its sample positions to the wall clock.
 stop_recording() {
+    E2E_RECORD_STOP_TIME=$EPOCHREALTIME
     kill -TERM "$E2E_RECORD_PID"
     e2e_wait_exit "$E2E_RECORD_PID" 5 || e2e_fatal "parecord did not stop"
 }
