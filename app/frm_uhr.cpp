@@ -107,4 +107,12 @@ void frmUhr::wireEvents() {
   mnuFünf.onClick = [this] { mnuFünf_Click(); };
   mnuFünz.onClick = [this] { mnuFünz_Click(); };
   mnuDreissig.onClick = [this] { mnuDreissig_Click(); };
+  Option2.onClick = [this] { Option2_Click(); };
+  Text5.onClick = [this] { Text5_Click(); };
+  Text5.onKeyPress = [this](std::int16_t& keyCode) { Text5_KeyPress(keyCode); };
+  Command2.onClick = [this] { Command2_Click(); };
+  Command3.onClick = [this] { Command3_Click(); };
+  Command4.onClick = [this] { Command4_Click(); };
+  Command5.onClick = [this] { Command5_Click(); };
+  Command6.onClick = [this] { Command6_Click(); };
 }

@@ -116,10 +116,30 @@ class frmUhr {
   void playNumber(int value, NumberUse use);
   void Command1_Click();
 
+  void Option2_Click();
+  void Text5_Click();
+  void Text5_KeyPress(std::int16_t& keyCode);
+  void Command2_Click();
+  void Command3_Click();
+  void Command4_Click();
+  void stepEntry(int minutes);
+  void Command5_Click();
+  void armAlarm(const std::string& entry, int time);
+  void rejectEntry();
+  void Command6_Click();
+
   void countdownStep();
   void alarmStep();
+  void fireAlarm();
+
+  void setCaption(const std::string& caption);
 
   void wireEvents();
 
   Platform& platform_;
+  std::string caption_ = designCaption;
+  // The armed alarm's due moment: the first second after its time's next occurrence, on the
+  // local calendar, so that it fires once, at the right day, also after a clock jump.
+  std::int64_t alarmDueAt = 0;
+  bool fireSequenceRunning = false;
 };

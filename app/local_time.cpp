@@ -1,6 +1,7 @@
 #include "app/local_time.h"
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 
 namespace {
@@ -25,4 +26,13 @@ std::string dateLine(const LocalDateTime& t) {
   char date[16];
   std::snprintf(date, sizeof date, "%02d.%02d.%04d", t.day % 100, t.month % 100, t.year % 10000);
   return std::string(weekdayNames.at(static_cast<size_t>(t.weekday))) + ", " + date;
+}
+
+int secondOfDay(const LocalDateTime& t) { return (t.hour * 60 + t.minute) * 60 + t.second; }
+
+std::int64_t localSeconds(const LocalDateTime& t) {
+  const std::chrono::sys_days date = std::chrono::year{t.year} /
+                                     std::chrono::month{static_cast<unsigned>(t.month)} /
+                                     std::chrono::day{static_cast<unsigned>(t.day)};
+  return std::int64_t{date.time_since_epoch().count()} * 86'400 + secondOfDay(t);
 }

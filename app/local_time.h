@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // A reading of the local wall clock, already broken down; the clock port delivers it.
@@ -24,3 +25,9 @@ std::string secondText(const LocalDateTime& t);
 
 // "Montag, 07.12.2026": German weekday name, ", ", date as dd.mm.yyyy.
 std::string dateLine(const LocalDateTime& t);
+
+// Seconds since midnight.
+int secondOfDay(const LocalDateTime& t);
+
+// Seconds on the local calendar since 1970-01-01 00:00, so that moments of different days compare.
+std::int64_t localSeconds(const LocalDateTime& t);

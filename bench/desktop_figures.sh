@@ -49,10 +49,12 @@ start_map_watch() {
   fi
 }
 
-# Reads map events until the program's window is mapped; fails after 20 s without an event.
+# await_window_mapped PID: reads map events until the program's window is mapped; fails when
+# the program ends first or 20 s pass.
 await_window_mapped() {
-  local line
-  while read -r -t 20 -u "$MAPS" line; do
+  local line deadline=$((SECONDS + 20))
+  while ((SECONDS < deadline)) && ! e2e_gone "$1"; do
+    read -r -t 0.2 -u "$MAPS" line || continue
     echo "$line" >>"$E2E_ARTIFACTS/maps.log"
     [[ $line == *" mapped $TITLE" ]] && return 0
   done
@@ -67,7 +69,10 @@ start_and_await_window() {
   local before
   before=$(us_now)
   start_program "$BIN"
-  await_window_mapped || e2e_fatal "no window '$TITLE' within 20 s (pid $E2E_PROGRAM_PID)"
+  if ! await_window_mapped "$E2E_PROGRAM_PID"; then
+    e2e_wait_exit "$E2E_PROGRAM_PID" 0 || true
+    e2e_fatal "no window '$TITLE' from pid $E2E_PROGRAM_PID (exit status: ${E2E_EXIT_CODE:-running})"
+  fi
   START_US=$(($(us_now) - before))
 }
 

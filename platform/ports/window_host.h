@@ -1,15 +1,20 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // What the window model asks of the real top-level window.
 class WindowHost {
  public:
   virtual ~WindowHost() = default;
+  virtual void setCaption(const std::string& caption) = 0;
   virtual void setOuterWidthTwips(int twips) = 0;
   virtual void makeTopmost() = 0;
   virtual void show() = 0;  // modeless; leaves a minimised window minimised
   virtual void repaintNow() = 0;
+  virtual bool isVisible() const = 0;
+  virtual bool isMinimized() const = 0;
+  virtual void restore() = 0;  // from minimised to normal
   virtual void destroy() = 0;
   virtual std::uint32_t nativeHandle() const = 0;
   virtual std::uint32_t iconHandle() const = 0;

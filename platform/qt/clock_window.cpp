@@ -50,6 +50,12 @@ void ClockWindow::setOuterWidthTwips(int twips) {
   for (const auto& [control, widget] : widgets_) updateVisibility(*control);
 }
 
+void ClockWindow::setCaption(const std::string& caption) {
+  setWindowTitle(QString::fromStdString(caption));
+}
+
+void ClockWindow::restore() { setWindowState(windowState() & ~Qt::WindowMinimized); }
+
 void ClockWindow::makeTopmost() { setWindowFlag(Qt::WindowStaysOnTopHint, true); }
 
 void ClockWindow::show() { QWidget::show(); }

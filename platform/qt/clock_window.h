@@ -17,10 +17,14 @@ class ClockWindow : public QWidget, public WindowHost {
   // Builds the widgets of every control; the model must outlive this window.
   void attach(frmUhr& form);
 
+  void setCaption(const std::string& caption) override;
   void setOuterWidthTwips(int twips) override;
   void makeTopmost() override;
   void show() override;
   void repaintNow() override;
+  bool isVisible() const override { return QWidget::isVisible(); }
+  bool isMinimized() const override { return QWidget::isMinimized(); }
+  void restore() override;
   void destroy() override;
   std::uint32_t nativeHandle() const override;
   std::uint32_t iconHandle() const override;

@@ -1,7 +1,9 @@
 #include "platform/qt/control_widgets.h"
 
 #include <QColor>
+#include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -53,8 +55,34 @@ QWidget* createLabel(Label& label, QWidget* parent) {
   return widget;
 }
 
+// Forwards clicks and typed characters of a text box to its control; a character the control's
+// key handler sets to 0 is not inserted. Keys without a character (arrows, Delete) pass untouched.
+class TextBoxEvents : public QObject {
+ public:
+  TextBoxEvents(TextBox& box, QObject* parent) : QObject(parent), box_(box) {}
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonRelease) {
+      if (box_.onClick) box_.onClick();
+    } else if (event->type() == QEvent::KeyPress) {
+      const QString text = static_cast<QKeyEvent*>(event)->text();
+      if (text.size() == 1 && box_.onKeyPress) {
+        auto code = static_cast<std::int16_t>(text.front().unicode());
+        box_.onKeyPress(code);
+        return code == 0;
+      }
+    }
+    return false;
+  }
+
+ private:
+  TextBox& box_;
+};
+
 QWidget* createTextBox(TextBox& box, QWidget* parent) {
   auto* widget = new QLineEdit(qt(box.text()), parent);
+  widget->installEventFilter(new TextBoxEvents(box, widget));
   applyLook(*widget, box.look(), QPalette::Text, QPalette::Base);
   widget->setMaxLength(box.maxLength());
   if (box.look().centred) widget->setAlignment(Qt::AlignCenter);

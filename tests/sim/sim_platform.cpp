@@ -97,6 +97,16 @@ msgbox::Answer SimPlatform::messageBox(const std::string& text, int style,
   return answer;
 }
 
+void SimPlatform::setCaption(const std::string& text) {
+  caption = text;
+  log("window.caption=" + text);
+}
+
+void SimPlatform::restore() {
+  minimized = false;
+  log("window.restore");
+}
+
 void SimPlatform::setOuterWidthTwips(int twips) {
   outerWidthTwips = twips;
   log("window.width=" + std::to_string(twips));

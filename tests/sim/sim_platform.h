@@ -41,10 +41,14 @@ class SimPlatform : public EventPump,
 
   void processPendingEvents() override;
   msgbox::Answer messageBox(const std::string& text, int style, const std::string& title) override;
+  void setCaption(const std::string& caption) override;
   void setOuterWidthTwips(int twips) override;
   void makeTopmost() override;
   void show() override;
   void repaintNow() override;
+  bool isVisible() const override { return visible; }
+  bool isMinimized() const override { return minimized; }
+  void restore() override;
   void destroy() override;
   std::uint32_t nativeHandle() const override { return windowHandle; }
   std::uint32_t iconHandle() const override { return iconHandleValue; }
@@ -79,6 +83,8 @@ class SimPlatform : public EventPump,
   bool otherInstance = false;
   bool ended = false;
   bool visible = false;
+  bool minimized = false;
+  std::string caption = frmUhr::designCaption;
   bool topmost = false;
   bool iconShown = false;
   int outerWidthTwips = 0;
