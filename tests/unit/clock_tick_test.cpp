@@ -43,7 +43,7 @@ TEST(ClockTick, WritesMinuteAndSecondThenTheEntryBox) {
 
 TEST(ClockTick, AnHourPassingBetweenTheHourAndMinuteStepsShowsOnTheNextTick) {
   SimulatedProgram program;
-  program.startAt(12, 59, 59, 850);
+  program.startAt(12, 59, 59, 750);
   program.sim.clock.advancePerRead = 100;
   const size_t started = program.sim.trace.size();
   program.sim.runFor(50);
