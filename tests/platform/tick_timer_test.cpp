@@ -67,13 +67,13 @@ TEST(QtTickTimer, TicksRunWhileAModalMessageBoxIsOpenInsideATick) {
   int ticksWhileOpen = -1;
   rig.whileTicking = [&] {
     if (rig.depth != 1 || ticksWhileOpen >= 0) return;
-    QTimer::singleShot(450, [] { QApplication::activeModalWidget()->close(); });
+    QTimer::singleShot(1000, [] { QApplication::activeModalWidget()->close(); });
     const int before = rig.ticks;
     dialogs.messageBox("Frage", msgbox::question | msgbox::yesNo, "Titel");
     ticksWhileOpen = rig.ticks - before;
   };
   rig.timer.setInterval(100);
-  rig.runEventLoopFor(1000);
+  rig.runEventLoopFor(1500);
 
   EXPECT_GE(ticksWhileOpen, 2);
   EXPECT_EQ(rig.maxDepth, 2);
@@ -87,7 +87,7 @@ TEST(QtTickTimer, AStoppedTimerDeliversNothingAndResumesWhenEnabled) {
   EXPECT_EQ(rig.ticks, 0);
 
   rig.timer.setEnabled(true);
-  rig.runEventLoopFor(350);
+  rig.runEventLoopFor(1000);
   EXPECT_GE(rig.ticks, 2);
 }
 
