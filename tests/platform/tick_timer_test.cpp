@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -28,8 +28,9 @@ struct TickRig {
   }
 
   void runEventLoopFor(int ms) {
-    QTimer::singleShot(ms, [] { QCoreApplication::exit(0); });
-    QApplication::exec();
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
   }
 
   Timer timer;
