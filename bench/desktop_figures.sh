@@ -34,6 +34,16 @@ us_now() { echo "${EPOCHREALTIME//[!0-9]/}"; }
 # Floating-point arithmetic: calc DECIMALS EXPRESSION
 calc() { awk "BEGIN { printf \"%.$1f\", $2 }"; }
 
+# --- the desktop ---------------------------------------------------------------------
+
+# openbox names its supporting window well before it manages windows, and a window mapped in
+# between may stay unmapped for good; the theme property comes later in its start-up.
+await_wm_managing() {
+  e2e_wait_until 10 wm_theme_loaded || e2e_fatal "openbox did not finish starting"
+}
+
+wm_theme_loaded() { xprop -root _OB_THEME | grep -q ' = '; }
+
 # --- map events ----------------------------------------------------------------------
 
 # Every window map, as the X server reports it, arrives on fd MAPS the moment it happens; a
@@ -157,6 +167,7 @@ measure_display_lag() {
 
 start_xvfb
 start_wm
+await_wm_managing
 start_map_watch
 figure measure_s "$MEASURE_S"
 measure_start_time
