@@ -115,4 +115,8 @@ void frmUhr::wireEvents() {
   Command4.onClick = [this] { Command4_Click(); };
   Command5.onClick = [this] { Command5_Click(); };
   Command6.onClick = [this] { Command6_Click(); };
+  Command7.onClick = [this] { Command7_Click(); };
+  Command8.onClick = [this] { Command8_Click(); };
+  mnuAnzeige.onClick = [this] { mnuAnzeige_Click(); };
+  mnuInfo.onClick = [this] { mnuInfo_Click(); };
 }

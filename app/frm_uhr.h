@@ -40,6 +40,13 @@ class frmUhr {
   // A close request from any source; false when the user chose to keep the program running.
   bool requestClose();
 
+  // The window's mouse moves and the notification icon's mouse events (514 left button up,
+  // 517 right button up), whose code arrives as X in pixels.
+  void Form_MouseMove(int button, int shift, float x, float y);
+  void trayIconClicked(std::int32_t mouseMessage);
+
+  static std::string infoText();
+
   // The routines that every way into speech goes through.
   void PlayClip(std::int16_t id);
   void SpeakTime();
@@ -134,6 +141,11 @@ class frmUhr {
 
   void setCaption(const std::string& caption);
 
+  void Command8_Click();
+  void mnuAnzeige_Click();
+  void Command7_Click();
+  void mnuInfo_Click();
+
   void wireEvents();
 
   Platform& platform_;
@@ -142,4 +154,7 @@ class frmUhr {
   // local calendar, so that it fires once, at the right day, also after a clock jump.
   std::int64_t alarmDueAt = 0;
   bool fireSequenceRunning = false;
+  // Kept between icon events: the last mouse code, and whether an icon action is running.
+  std::int32_t trayMessage = 0;
+  bool trayBusy = false;
 };

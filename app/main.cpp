@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
   QtPlatform platform;
   frmUhr form(platform.ports());
   platform.window().attach(form);
+  platform.connectTray(form);
   QtTickTimer ticks(form.Timer1, platform.clock());
   form.Form_Load();
   if (platform.ended()) return 0;

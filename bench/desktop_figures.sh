@@ -81,7 +81,7 @@ start_and_await_window() {
   start_program "$BIN"
   if ! await_window_mapped "$E2E_PROGRAM_PID"; then
     e2e_wait_exit "$E2E_PROGRAM_PID" 0 || true
-    e2e_fatal "no window '$TITLE' from pid $E2E_PROGRAM_PID (exit status: ${E2E_EXIT_CODE:-running})"
+    e2e_fatal "no window '$TITLE' from pid $E2E_PROGRAM_PID (exit: ${E2E_EXIT_CODE:-running})"
   fi
   START_US=$(($(us_now) - before))
 }

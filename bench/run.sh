@@ -24,9 +24,11 @@ fig[tick_ns]=$(awk -F, '$1 ~ /_median"?$/ { printf "%.0f", $4 }' "$OUT/tick.csv"
 
 # row LABEL VALUE UNIT LIMIT: one table line; a figure is within its target when VALUE <= LIMIT.
 row() {
-  local within
-  within=$(awk -v v="$2" -v l="$4" 'BEGIN { print (v + 0 <= l + 0) ? "yes" : "no" }')
-  printf '| %s | %s %s | ≤ %s %s | %s |\n' "$1" "$2" "$3" "$4" "$3" "$within"
+  local within=n/a
+  if [[ -n $2 ]]; then
+    within=$(awk -v v="$2" -v l="$4" 'BEGIN { print (v + 0 <= l + 0) ? "yes" : "no" }')
+  fi
+  printf '| %s | %s %s | ≤ %s %s | %s |\n' "$1" "${2:-n/a}" "$3" "$4" "$3" "$within"
 }
 
 table() {
@@ -50,20 +52,21 @@ machine() {
 }
 
 notes() {
+  local tick_ms=$((1000 / $(getconf CLK_TCK)))
   cat <<NOTES
+How each figure is taken:
+
 - Tick: Google Benchmark, median of 5 repetitions, on the simulated platform with the clock
   held inside one second, so that the tick changes no caption.
-- Display lag: \`display_lag\` runs the real window for ${fig[measure_s]} s and takes
-  CLOCK_REALTIME whenever Label6 paints a new second (${fig[lag_samples]} changes, the
-  latest ${fig[lag_max_ms]} ms after its second began).
+- Display lag: \`display_lag\` runs the real window for ${fig[measure_s]} s and takes CLOCK_REALTIME
+  whenever Label6 paints a new second; ${fig[lag_samples]} changes, the latest
+  ${fig[lag_max_ms]} ms after its second began.
 - Idle CPU and memory: the release binary under Xvfb and openbox, window shown, 5 s to settle,
-  then ${fig[measure_s]} s. utime+stime is counted in clock ticks, the scheduler's run time in
-  nanoseconds; ${fig[wakeups_per_s]} context switches per second, ${fig[threads]} threads. Of
-  the resident memory, ${fig[rss_anon_mib]} MiB are the program's own and
-  ${fig[rss_file_mib]} MiB mapped files.
+  then ${fig[measure_s]} s. utime+stime comes in clock ticks of $tick_ms ms, the scheduler's run
+  time in nanoseconds. ${fig[wakeups_per_s]} context switches per second, ${fig[threads]} threads.
+  Resident: ${fig[rss_anon_mib]} MiB the program's own, ${fig[rss_file_mib]} MiB mapped files.
 - Start: wall clock from just before the exec to the MapNotify of the window titled
-  "Die Lurvendel", as an X event watcher reports it; the five runs took
-  ${fig[start_ms_each]} ms.
+  "Die Lurvendel", as an X event watcher reports it; runs: ${fig[start_ms_each]} ms.
 NOTES
 }
 

@@ -12,4 +12,6 @@ class TrayHost {
   virtual ~TrayHost() = default;
   // Result ignored by every caller; adding an existing icon or removing a missing one is harmless.
   virtual bool notifyIcon(Message message, const Record& record) = 0;
+  // Whether an icon stands in the notification area now.
+  virtual bool iconShown() const = 0;
 };

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+class MenuItem;
+
 // What the window model asks of the real top-level window.
 class WindowHost {
  public:
@@ -11,10 +13,15 @@ class WindowHost {
   virtual void setOuterWidthTwips(int twips) = 0;
   virtual void makeTopmost() = 0;
   virtual void show() = 0;  // modeless; leaves a minimised window minimised
+  virtual void hide() = 0;
   virtual void repaintNow() = 0;
   virtual bool isVisible() const = 0;
   virtual bool isMinimized() const = 0;
   virtual void restore() = 0;  // from minimised to normal
+  virtual double twipsPerPixelX() const = 0;
+  // Opens the menu's items at the mouse pointer, one of them drawn as the default; returns when
+  // the menu has closed, after a chosen item's click handler ran.
+  virtual void popupMenu(const MenuItem& menu, const MenuItem* defaultItem) = 0;
   virtual void destroy() = 0;
   virtual std::uint32_t nativeHandle() const = 0;
   virtual std::uint32_t iconHandle() const = 0;

@@ -1,6 +1,7 @@
 #include "platform/qt/clock_window.h"
 
 #include <QCloseEvent>
+#include <QMouseEvent>
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
@@ -40,6 +41,13 @@ void ClockWindow::attach(frmUhr& form) {
     updateVisibility(*control);
   }
   setTabOrder(form.controls());
+  popup_ = std::make_unique<PopupMenu>(form.mnuPopUp);
+  // Mouse moves anywhere over the window reach the model, also over its controls.
+  setMouseTracking(true);
+  for (const auto& [control, widget] : widgets_) {
+    widget->setMouseTracking(true);
+    widget->installEventFilter(this);
+  }
   setFixedHeight(pixels(frmUhr::designClientHeightTwips));
   resize(pixels(frmUhr::designClientWidthTwips), height());
 }
@@ -59,6 +67,12 @@ void ClockWindow::restore() { setWindowState(windowState() & ~Qt::WindowMinimize
 void ClockWindow::makeTopmost() { setWindowFlag(Qt::WindowStaysOnTopHint, true); }
 
 void ClockWindow::show() { QWidget::show(); }
+
+void ClockWindow::hide() { QWidget::hide(); }
+
+void ClockWindow::popupMenu(const MenuItem&, const MenuItem* defaultItem) {
+  popup_->exec(defaultItem);
+}
 
 void ClockWindow::repaintNow() { repaint(); }
 
@@ -94,10 +108,28 @@ void ClockWindow::moveEvent(QMoveEvent* event) {
   applyOuterWidth();
 }
 
-double ClockWindow::twipsPerPixel() const { return 1440.0 / screen()->logicalDotsPerInchX(); }
+double ClockWindow::twipsPerPixelX() const { return 1440.0 / screen()->logicalDotsPerInchX(); }
 
 int ClockWindow::pixels(int twips) const {
-  return static_cast<int>(std::lround(twips / twipsPerPixel()));
+  return static_cast<int>(std::lround(twips / twipsPerPixelX()));
+}
+
+bool ClockWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseMove) {
+    const QPoint local = static_cast<QMouseEvent*>(event)->position().toPoint();
+    forwardMouseMove(static_cast<QWidget*>(watched)->mapTo(this, local));
+  }
+  return false;
+}
+
+void ClockWindow::mouseMoveEvent(QMouseEvent* event) {
+  forwardMouseMove(event->position().toPoint());
+}
+
+void ClockWindow::forwardMouseMove(QPoint at) {
+  if (!form_) return;
+  const double tpp = twipsPerPixelX();
+  form_->Form_MouseMove(0, 0, static_cast<float>(at.x() * tpp), static_cast<float>(at.y() * tpp));
 }
 
 void ClockWindow::applyOuterWidth() {

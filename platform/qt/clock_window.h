@@ -2,6 +2,9 @@
 
 #include <QWidget>
 #include <map>
+#include <memory>
+
+#include "platform/qt/popup_menu.h"
 
 #include "platform/ports/window_host.h"
 
@@ -21,10 +24,15 @@ class ClockWindow : public QWidget, public WindowHost {
   void setOuterWidthTwips(int twips) override;
   void makeTopmost() override;
   void show() override;
+  void hide() override;
   void repaintNow() override;
   bool isVisible() const override { return QWidget::isVisible(); }
   bool isMinimized() const override { return QWidget::isMinimized(); }
   void restore() override;
+  double twipsPerPixelX() const override;
+  void popupMenu(const MenuItem& menu, const MenuItem* defaultItem) override;
+  // The popup menu, for a notification area that shows it by itself.
+  QMenu& contextMenu() { return popup_->menu(); }
   void destroy() override;
   std::uint32_t nativeHandle() const override;
   std::uint32_t iconHandle() const override;
@@ -34,10 +42,12 @@ class ClockWindow : public QWidget, public WindowHost {
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
-  double twipsPerPixel() const;
   int pixels(int twips) const;
+  void forwardMouseMove(QPoint at);
   void applyOuterWidth();
   bool inView(const Control& control) const;
   void updateVisibility(const Control& control);
@@ -45,5 +55,6 @@ class ClockWindow : public QWidget, public WindowHost {
 
   frmUhr* form_ = nullptr;
   std::map<const Control*, QWidget*> widgets_;
+  std::unique_ptr<PopupMenu> popup_;
   int outerWidthTwips_ = 0;
 };

@@ -9,12 +9,16 @@
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_tray_host.h"
 
+class frmUhr;
+
 // The real implementations of every port, in one place for main().
 class QtPlatform {
  public:
   QtPlatform();
 
   Platform& ports() { return ports_; }
+  // Icon clicks go to the window model; the popup menu goes to hosts that draw it themselves.
+  void connectTray(frmUhr& form);
   ClockWindow& window() { return window_; }
   const Clock& clock() const { return clock_; }
   bool ended() const { return loop_.ended(); }

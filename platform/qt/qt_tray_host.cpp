@@ -1,15 +1,43 @@
 #include "platform/qt/qt_tray_host.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+
 #include "tray/tray_data.h"
+
+namespace {
+
+constexpr int leftButtonUp = 514;
+constexpr int rightButtonUp = 517;
+
+// Hosts that speak StatusNotifierItem draw the menu themselves and report no right click.
+bool hostDrawsMenus() {
+  const QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+  return bus && bus->isServiceRegistered("org.kde.StatusNotifierWatcher");
+}
+
+}  // namespace
+
+void QtTrayHost::connect(std::function<void(int)> onClick, QMenu* hostDrawnMenu) {
+  onClick_ = std::move(onClick);
+  hostDrawnMenu_ = hostDrawnMenu;
+}
 
 bool QtTrayHost::notifyIcon(Message message, const Record& record) {
   switch (message) {
-    case Message::add:
+    case Message::add: {
       if (trayIcon_ || !QSystemTrayIcon::isSystemTrayAvailable()) return false;
       trayIcon_ = std::make_unique<QSystemTrayIcon>(icon_);
       trayIcon_->setToolTip(QString::fromLatin1(tipOfRecord(record)));
+      if (hostDrawsMenus()) trayIcon_->setContextMenu(hostDrawnMenu_);
+      QObject::connect(trayIcon_.get(), &QSystemTrayIcon::activated,
+                       [this](QSystemTrayIcon::ActivationReason reason) {
+                         if (reason == QSystemTrayIcon::Trigger) onClick_(leftButtonUp);
+                         if (reason == QSystemTrayIcon::Context) onClick_(rightButtonUp);
+                       });
       trayIcon_->show();
       return true;
+    }
     case Message::remove:
       if (!trayIcon_) return false;
       trayIcon_.reset();

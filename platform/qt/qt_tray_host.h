@@ -2,17 +2,27 @@
 
 #include <QIcon>
 #include <QSystemTrayIcon>
+#include <functional>
 #include <memory>
 
 #include "platform/ports/tray_host.h"
 
+class QMenu;
+
 // The notification area through Qt's tray icon, one icon at a time as the record's id allows.
+// A host that draws the icon's menu by itself (StatusNotifierItem) gets the popup menu to show;
+// elsewhere the right click comes back as a mouse code like the left one.
 class QtTrayHost : public TrayHost {
  public:
   explicit QtTrayHost(QIcon icon) : icon_(std::move(icon)) {}
+
+  void connect(std::function<void(int mouseMessage)> onClick, QMenu* hostDrawnMenu);
   bool notifyIcon(Message message, const Record& record) override;
+  bool iconShown() const override { return trayIcon_ != nullptr; }
 
  private:
   QIcon icon_;
+  std::function<void(int)> onClick_;
+  QMenu* hostDrawnMenu_ = nullptr;
   std::unique_ptr<QSystemTrayIcon> trayIcon_;
 };

@@ -48,7 +48,7 @@ REC_T0=$(awk -v t="$E2E_RECORD_STOP_TIME" '$1 == "length" { printf "%.3f", t - $
 
 # --- what was heard ---------------------------------------------------------------------
 stray=$(awk '$1 == "sound" { printf "%s-%s ", $2, $3 }' "$ANALYSIS")
-check_eq "sound outside whole clips (sample ranges)" "$stray" ""
+check_eq "sound that is not a clip (sample ranges)" "$stray" ""
 heard=$(awk '$1 == "clip" { printf "%s%s", sep, $2; sep = " " }' "$ANALYSIS")
 # The seconds spoken are those shown when "und" (99) began: time that passed since the
 # start, from the wall clock at that sample of the recording (±1 s for the ticks).
@@ -67,8 +67,10 @@ else
     fail "no 'und' (99) heard: clips heard '$heard'"
 fi
 
-# Each clip is played whole, silent edges included, before the next begins; words of
-# one announcement follow each other without a pause.
+# Each clip is played whole, silent edges included, without a dropout, before the next
+# begins; words of one announcement follow each other without a pause.
+dropouts=$(awk '$1 == "dropout" { printf "%s at %s: %s ms; ", $2, $3, $4 }' "$ANALYSIS")
+check_eq "dropouts inside clips (playback starved)" "$dropouts" ""
 overlaps=$(awk '$1 == "gap" && $4 < 0 { printf "%s/%s ", $2, $3 }' "$ANALYSIS")
 check_eq "clips that began before the one before had ended" "$overlaps" ""
 max_gap=$(awk '$1 == "gap" && $4 > hi { hi = $4 } END { printf "%d", hi + 0.999 }' "$ANALYSIS")

@@ -102,6 +102,22 @@ void SimPlatform::setCaption(const std::string& text) {
   log("window.caption=" + text);
 }
 
+void SimPlatform::hide() {
+  visible = false;
+  log("window.hide");
+}
+
+void SimPlatform::popupMenu(const MenuItem& menu, const MenuItem* defaultItem) {
+  log("menu.popup" + (defaultItem ? " default=" + defaultItem->name() : std::string()));
+  runFor(menuOpenMs);
+  if (menuChoices.empty()) return;
+  const std::string choice = menuChoices.front();
+  menuChoices.pop_front();
+  for (const MenuItem* item : menu.items()) {
+    if (item->name() == choice && item->visible() && item->enabled()) item->click();
+  }
+}
+
 void SimPlatform::restore() {
   minimized = false;
   log("window.restore");
@@ -136,8 +152,8 @@ void SimPlatform::destroy() {
 bool SimPlatform::notifyIcon(Message message, const Record& record) {
   const bool add = message == Message::add;
   log(std::string(add ? "tray.add " : "tray.remove ") + tipOfRecord(record));
-  if (add == iconShown) return false;
-  iconShown = add;
+  if (add == iconShownNow || (add && !trayAvailable)) return false;
+  iconShownNow = add;
   return true;
 }
 

@@ -45,14 +45,18 @@ class SimPlatform : public EventPump,
   void setOuterWidthTwips(int twips) override;
   void makeTopmost() override;
   void show() override;
+  void hide() override;
   void repaintNow() override;
   bool isVisible() const override { return visible; }
   bool isMinimized() const override { return minimized; }
   void restore() override;
+  double twipsPerPixelX() const override { return 15; }
+  void popupMenu(const MenuItem& menu, const MenuItem* defaultItem) override;
   void destroy() override;
   std::uint32_t nativeHandle() const override { return windowHandle; }
   std::uint32_t iconHandle() const override { return iconHandleValue; }
   bool notifyIcon(Message message, const Record& record) override;
+  bool iconShown() const override { return iconShownNow; }
   bool anotherInstanceRunning() override { return otherInstance; }
   void endProgram() override;
   void play(std::span<const std::uint8_t> wavImage) override;
@@ -86,7 +90,13 @@ class SimPlatform : public EventPump,
   bool minimized = false;
   std::string caption = frmUhr::designCaption;
   bool topmost = false;
-  bool iconShown = false;
+  bool iconShownNow = false;
+  bool trayAvailable = true;
+
+  // What the user does in each popup menu: the name of the item chosen, or "" to dismiss it;
+  // the menu stays open for menuOpenMs while events keep running.
+  std::deque<std::string> menuChoices;
+  std::int64_t menuOpenMs = 0;
   int outerWidthTwips = 0;
   std::uint32_t windowHandle = 0x1234;
   std::uint32_t iconHandleValue = 0x5678;

@@ -73,7 +73,7 @@ TEST(AlarmFiring, BringsTheWindowBackFromMinimisedAndFromTheTray) {
 
   arm(form, "07:01:00");
   program.sim.visible = false;
-  program.sim.iconShown = true;
+  program.sim.iconShownNow = true;
   const size_t before = program.sim.trace.size();
   program.sim.runFor(minute);
   std::vector<std::string> order;

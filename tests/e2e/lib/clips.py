@@ -14,6 +14,9 @@ clips/. The analysis has one line each, in order of position:
                        positions (END exclusive), silent edges of the clip included
   gap ID1 ID2 MS       from the end of one clip to the start of the next (negative: the
                        next started inside the silent tail of the one before)
+  dropout ID AT MS SKIP  inside clip ID the recording fell silent at sample AT for MS
+                       milliseconds, then the clip went on SKIP samples later (negative:
+                       repeated); the clip's samples are otherwise all there, in order
   sound START END      sound that no clip explains (a changed, cut or mixed clip)
   length SAMPLES       the recording's length
 
@@ -30,6 +33,8 @@ import time
 
 RATE = 11025
 KEY = 16  # samples of sound that index a clip
+MAX_DROPOUTS = 5  # per clip, before it counts as not found
+RESUME = RATE // 10  # how far after a dropout a clip may go on (samples lost with it)
 CLOSING = {600, 610}
 DEFAULT_CLIPS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../clips")
 
@@ -96,8 +101,40 @@ def index(clips):
     return idx
 
 
+def match(rec, clip, start):
+    """Compares a clip with the recording from start on, silent edges included. Returns
+    (end, dropouts) or None. A dropout is silence inside the clip after which the clip goes
+    on where it stopped, give or take a few samples: playback was starved for a moment.
+    It is reported, never taken for a match of its own."""
+    n = len(clip)
+    if start < 0:
+        return None
+    if rec[start:start + n] == clip:
+        return start + n, []
+    i, r, drops = 0, start, []
+    while i < n:
+        if r >= len(rec):
+            return None
+        if rec[r] == clip[i]:
+            i, r = i + 1, r + 1
+            continue
+        if rec[r] or len(drops) == MAX_DROPOUTS:
+            return None
+        z = r
+        while z < len(rec) and not rec[z]:
+            z += 1
+        tail = rec[z:z + KEY]
+        j = next((j for j in range(max(0, i - KEY), min(n - KEY, i + RESUME))
+                  if clip[j] and clip[j:j + KEY] == tail), None)
+        if j is None:
+            return None
+        drops.append((r, z - r, j - i))
+        i, r = j, z
+    return r, drops
+
+
 def analyse(rec, clips, idx):
-    """Returns ([(id, start, end)], [(start, end)] of unexplained sound)."""
+    """Returns ([(id, start, end, dropouts)], [(start, end)] of unexplained sound)."""
     found, covered_to, stray = [], 0, []
     raw = memoryview(rec.tobytes())
     for p in range(len(rec)):
@@ -105,15 +142,15 @@ def analyse(rec, clips, idx):
             continue
         best = None
         for cid, first in idx.get(bytes(raw[2 * p:2 * (p + KEY)]), ()):
-            start, n = p - first, len(clips[cid])
-            if start >= 0 and rec[start:start + n] == clips[cid]:
-                if best is None or n > best[2] - best[1]:
-                    best = (cid, start, start + n)
+            m = match(rec, clips[cid], p - first)
+            # Prefer an exact match, then the longest clip.
+            if m and (best is None or (len(m[1]), -len(clips[cid])) < best[0]):
+                best = ((len(m[1]), -len(clips[cid])), (cid, p - first, *m))
         if best:
-            found.append(best)
-            covered_to = best[2]
+            found.append(best[1])
+            covered_to = best[1][2]
     # Sound outside the clips found, merged where less than 100 ms apart.
-    spans = iter((s, e) for _, s, e in found)
+    spans = iter((s, e) for _, s, e, _ in found)
     span = next(spans, None)
     for p, v in enumerate(rec):
         while span and p >= span[1]:
@@ -128,8 +165,11 @@ def analyse(rec, clips, idx):
 
 
 def report(rec, found, stray):
-    events = [(s, f"clip {cid} {s} {e}") for cid, s, e in found]
-    for (a, _, e), (b, s, _) in zip(found, found[1:]):
+    events = [(s, f"clip {cid} {s} {e}") for cid, s, e, _ in found]
+    for cid, _, _, drops in found:
+        events += [(at, f"dropout {cid} {at} {n * 1000 / RATE:.1f} {skip:+d}")
+                   for at, n, skip in drops]
+    for (a, _, e, _), (b, s, _, _) in zip(found, found[1:]):
         events.append((s, f"gap {a} {b} {(s - e) * 1000 / RATE:.1f}"))
     events += [(s, f"sound {s} {e}") for s, e in stray]
     for _, line in sorted(events, key=lambda t: t[0]):
@@ -147,7 +187,7 @@ def wait_end(path, timeout, clips, idx):
         # Cheap test first: keeps this poll from taking the CPU that playback needs.
         if rec and len(rec) > RATE and not any(rec[-RATE:]) and any(rec):
             found, _ = analyse(rec, clips, idx)
-            if any(cid in CLOSING for cid, _, _ in found):
+            if any(c[0] in CLOSING for c in found):
                 return
         time.sleep(0.2)
     sys.exit(f"clips.py: no closing word followed by 1 s of silence in {path} within {timeout} s")

@@ -1,0 +1,44 @@
+#include <cmath>
+
+#include "alarm/time_of_day.h"
+#include "app/frm_uhr.h"
+
+namespace {
+constexpr std::int32_t leftButtonUp = 514;
+constexpr std::int32_t rightButtonUp = 517;
+}  // namespace
+
+// Nothing is hidden unless the icon stands in the notification area: a clock without a tray
+// would otherwise be out of reach until the next hour.
+void frmUhr::Command8_Click() {
+  platform_.tray.notifyIcon(TrayHost::Message::add, trayData.bytes());
+  if (platform_.tray.iconShown()) platform_.window.hide();
+}
+
+void frmUhr::mnuAnzeige_Click() {
+  platform_.window.show();
+  platform_.tray.notifyIcon(TrayHost::Message::remove, trayData.bytes());
+}
+
+// Mouse moves over the window, and the icon's mouse events with their code in X. Clicks that
+// come while an icon action runs (speaking, an open menu) are dropped.
+void frmUhr::Form_MouseMove(int, int, float x, float) {
+  if (!Option2.value()) {
+    trayData.setTip("Hessamo's Lurvendel");
+  } else if (alarmArmed == 1) {
+    trayData.setTip("Alarm aktiv! Alarm um: " + timeOfDayText(alarmTime));
+  }
+  trayMessage = static_cast<std::int32_t>(std::nearbyint(x / platform_.window.twipsPerPixelX()));
+  if (trayBusy) return;
+  trayBusy = true;
+  if (trayMessage == leftButtonUp) {
+    Command1.press();
+  } else if (trayMessage == rightButtonUp) {
+    platform_.window.popupMenu(mnuPopUp, alarmArmed == 1 ? &mnuAlarm : nullptr);
+  }
+  trayBusy = false;
+}
+
+void frmUhr::trayIconClicked(std::int32_t mouseMessage) {
+  Form_MouseMove(0, 0, static_cast<float>(mouseMessage * platform_.window.twipsPerPixelX()), 0);
+}
