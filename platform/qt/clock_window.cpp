@@ -1,6 +1,7 @@
 #include "platform/qt/clock_window.h"
 
 #include <QCloseEvent>
+#include <QIcon>
 #include <QMouseEvent>
 #include <QScreen>
 #include <algorithm>
@@ -18,6 +19,9 @@ constexpr int designBorderTwips = 120;
 
 ClockWindow::ClockWindow() {
   setWindowTitle(QString::fromUtf8(frmUhr::designCaption));
+  QIcon icon;
+  for (const int size : {16, 32, 48}) icon.addFile(QString(":/lurvendel-%1.png").arg(size));
+  setWindowIcon(icon);
   setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 }
 
