@@ -1,9 +1,6 @@
 #include <QApplication>
-#include <QFont>
 
-#include "app/frm_uhr.h"
-#include "platform/qt/qt_platform.h"
-#include "platform/qt/qt_tick_timer.h"
+#include "platform/qt/clock_program.h"
 
 namespace {
 
@@ -20,15 +17,7 @@ void preferX11() {
 int main(int argc, char** argv) {
   preferX11();
   QApplication app(argc, argv);
-  QApplication::setStyle("Fusion");
-  QApplication::setFont(QFont("Liberation Sans", 8));
-
-  QtPlatform platform;
-  frmUhr form(platform.ports());
-  platform.window().attach(form);
-  platform.connectTray(form);
-  QtTickTimer ticks(form.Timer1, platform.clock());
-  form.Form_Load();
-  if (platform.ended()) return 0;
+  ClockProgram clock;
+  if (!clock.start()) return 0;
   return QApplication::exec();
 }

@@ -2,7 +2,6 @@
 // second boundary each new seconds value was painted: display_lag [SECONDS]
 #include <QApplication>
 #include <QEvent>
-#include <QFont>
 #include <QLabel>
 #include <QTimer>
 #include <algorithm>
@@ -12,9 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frm_uhr.h"
-#include "platform/qt/qt_platform.h"
-#include "platform/qt/qt_tick_timer.h"
+#include "platform/qt/clock_program.h"
 
 namespace {
 
@@ -63,22 +60,14 @@ double percentile(const std::vector<double>& sorted, double p) {
 int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::stoi(argv[1]) : 60;
   QApplication app(argc, argv);
-  // As the program itself sets them, so that a paint costs what it costs there.
-  QApplication::setStyle("Fusion");
-  QApplication::setFont(QFont("Liberation Sans", 8));
-
-  QtPlatform platform;
-  frmUhr form(platform.ports());
-  platform.window().attach(form);
-  auto* label = platform.window().findChild<QLabel*>("Label6");
+  ClockProgram clock;
+  auto* label = clock.window().findChild<QLabel*>("Label6");
   if (!label) {
     std::fprintf(stderr, "display_lag: the window has no label Label6\n");
     return 1;
   }
   PaintWatch watch(*label);
-  QtTickTimer ticks(form.Timer1, platform.clock());
-  form.Form_Load();
-  if (platform.ended()) {
+  if (!clock.start()) {
     std::fprintf(stderr, "display_lag: another instance holds the lock\n");
     return 1;
   }

@@ -1,0 +1,26 @@
+#include "platform/qt/clock_program.h"
+
+#include <QApplication>
+#include <QFont>
+
+namespace {
+
+// Fusion looks the same on every desktop; the controls without a font of their own take a small
+// sans-serif face.
+void applyLook() {
+  QApplication::setStyle("Fusion");
+  QApplication::setFont(QFont("Liberation Sans", 8));
+}
+
+}  // namespace
+
+ClockProgram::ClockProgram() : form_(platform_.ports()), ticks_(form_.Timer1, platform_.clock()) {
+  applyLook();
+  platform_.window().attach(form_);
+  platform_.connectTray(form_);
+}
+
+bool ClockProgram::start() {
+  form_.Form_Load();
+  return !platform_.ended();
+}
