@@ -79,6 +79,14 @@ frmUhr::frmUhr(Platform& platform)
   Label7.setVisible(false);
   Command5.setEnabled(false);
   Frame2Options.select(Option1[2]);
+  Label4.accessibleName = "Stunden";
+  Label5.accessibleName = "Minuten";
+  Label6.accessibleName = "Sekunden";
+  Text5.accessibleName = "Alarmzeit";
+  Command2.accessibleName = "Alarmzeit plus 1 Minute";
+  Command3.accessibleName = "Alarmzeit plus 5 Minuten";
+  Command4.accessibleName = "Alarmzeit plus 15 Minuten";
+  Command7.accessibleName = "Info";
   for (MenuItem* item : {&mnuEins, &mnuFünf, &mnuFünz, &mnuDreissig, &mnuAlarm, &linie1,
                          &mnuAnzeige, &linie3, &mnuInfo, &line2, &mnuExit}) {
     mnuPopUp.add(*item);

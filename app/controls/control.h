@@ -63,6 +63,8 @@ class Control {
 
   // Set by the view; called after a property changed.
   std::function<void(Property)> viewHook;
+  // What a screen reader calls the control where its caption does not say what it is.
+  std::string accessibleName;
 
  protected:
   void notifyView(Property property) const;

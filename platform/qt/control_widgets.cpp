@@ -135,6 +135,7 @@ QWidget* createControlWidget(Control& control, QWidget* parent,
                              const std::function<int(int)>& twipsToPixels) {
   QWidget* widget = createByKind(control, parent);
   widget->setObjectName(qt(control.name()));
+  if (!control.accessibleName.empty()) widget->setAccessibleName(qt(control.accessibleName));
   const Bounds& b = control.bounds();
   widget->setGeometry(twipsToPixels(b.left), twipsToPixels(b.top), twipsToPixels(b.width),
                       twipsToPixels(b.height));
