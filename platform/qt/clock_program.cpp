@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFont>
 
+#include "platform/qt/label_accessibility.h"
+
 namespace {
 
 // Fusion looks the same on every desktop; the controls without a font of their own take a small
@@ -10,6 +12,7 @@ namespace {
 void applyLook() {
   QApplication::setStyle("Fusion");
   QApplication::setFont(QFont("Liberation Sans", 8));
+  installLabelAccessibility();
 }
 
 }  // namespace

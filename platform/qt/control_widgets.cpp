@@ -39,7 +39,11 @@ void applyLook(QWidget& widget, const Look& look, QPalette::ColorRole textRole,
 }
 
 QWidget* createLabel(Label& label, QWidget* parent) {
-  auto* widget = new QLabel(qt(label.caption()), parent);
+  auto* widget = new QLabel(parent);
+  // Qt settles a widget's accessible interface at its first text change; the name must be there
+  // before, so that a named display gets the interface that reads out its digits.
+  widget->setAccessibleName(qt(label.accessibleName));
+  widget->setText(qt(label.caption()));
   applyLook(*widget, label.look(), QPalette::WindowText, QPalette::Window);
   if (label.look().border) widget->setFrameStyle(QFrame::Box | QFrame::Plain);
   if (label.look().centred) widget->setAlignment(Qt::AlignCenter);
