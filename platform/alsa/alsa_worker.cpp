@@ -8,9 +8,9 @@ namespace {
 
 std::atomic<int> stuckWorkers{0};
 
-// Enough buffer that a busy machine never starves the device, small enough that the first
-// sample of a clip starts at once.
-constexpr unsigned latencyMicroseconds = 60'000;
+// Enough buffer that a busy machine does not starve the device in the middle of a word (60 ms
+// did under load). The first sample still starts at once: the whole clip is written in one go.
+constexpr unsigned latencyMicroseconds = 250'000;
 
 }  // namespace
 
