@@ -31,8 +31,10 @@ start_recording "$REC"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 START_TIME=$EPOCHREALTIME
 start_program "$BIN" "$(printf '@2026-12-07 %02d:%02d:%02d' $FAKE_H $FAKE_M $FAKE_S)"
-WIN=$(wait_for_window "$TITLE" 20 "$E2E_PROGRAM_PID") ||
+WIN=$(wait_for_window "$TITLE" 20 "$E2E_PROGRAM_PID") || {
+    program_snapshot "$E2E_PROGRAM_PID"
     e2e_fatal "no window titled '$TITLE' within 20 s (program pid $E2E_PROGRAM_PID)"
+}
 # The displays answer over AT-SPI once the event loop runs: ready for the click.
 read_seconds "$E2E_PROGRAM_PID" >/dev/null ||
     e2e_fatal "seconds display not readable over AT-SPI (see a11y-tree.txt)"

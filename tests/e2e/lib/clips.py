@@ -10,8 +10,9 @@
 Option --clips DIR (first argument) reads the clips from DIR instead of the repository's
 clips/. The analysis has one line each, in order of position:
 
-  clip ID START END    a clip found whole, sample for sample; START/END are sample
-                       positions (END exclusive), silent edges of the clip included
+  clip ID START END    a clip found whole, sample for sample (but for the dropouts listed
+                       with it); START/END are sample positions (END exclusive), silent
+                       edges of the clip included
   gap ID1 ID2 MS       from the end of one clip to the start of the next (negative: the
                        next started inside the silent tail of the one before)
   dropout ID AT MS SKIP  inside clip ID the recording fell silent at sample AT for MS

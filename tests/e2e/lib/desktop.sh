@@ -206,12 +206,17 @@ _e2e_try_xvfb() {
     e2e_log "Xvfb pid $pid on $DISPLAY"
 }
 
-# Starts openbox; ready when the root window names its supporting window.
+# Starts openbox; ready when the root window names its supporting window and carries
+# _OB_THEME: openbox sets the former about a second before it manages windows, and a
+# window mapped in between can stay unmapped.
 start_wm() {
     _e2e_start_helper openbox _e2e_wm_ready openbox --sm-disable
 }
 
-_e2e_wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id # 0x'; }
+_e2e_wm_ready() {
+    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id # 0x' &&
+        xprop -root _OB_THEME | grep -q ' = '
+}
 
 # Starts trayer as the system-tray host; ready when _NET_SYSTEM_TRAY_S0 has an owner.
 start_tray() {
@@ -294,6 +299,7 @@ start_recording() {
 
 _e2e_more_source_outputs() { (($(pactl list short source-outputs | wc -l) > $1)); }
 
+# shellcheck disable=SC2034  # E2E_RECORD_STOP_TIME is read by the test scripts
 # E2E_RECORD_STOP_TIME is the wall time just before the stop: the recording's last sample
 # is from then, which ties its sample positions to the wall clock.
 stop_recording() {
@@ -325,6 +331,15 @@ start_program() {
     e2e_track "$E2E_PROGRAM_PID"
     [[ -z $fake ]] || E2E_FAKED_PIDS+=("$E2E_PROGRAM_PID")
     e2e_log "program start $n: pid $E2E_PROGRAM_PID"
+}
+
+# program_snapshot PID : saves what a stuck program was doing into the artifacts: the
+# window tree, and its threads' stacks when gdb is installed.
+program_snapshot() {
+    xwininfo -root -tree >"$E2E_ARTIFACTS/windows-$1.txt" 2>&1 || true
+    if command -v gdb >/dev/null; then
+        gdb -batch -p "$1" -ex "thread apply all bt" >"$E2E_ARTIFACTS/stacks-$1.txt" 2>&1 || true
+    fi
 }
 
 # --- windows -----------------------------------------------------------------------
@@ -397,6 +412,7 @@ has_wm_state() {
 # screenshot WIN FILE
 screenshot() { import -window "$1" "$2"; }
 
+# shellcheck disable=SC2034  # E2E_CLICK_TIME is read by the test scripts
 # click_client WIN X Y : moves the pointer to client pixel X,Y of WIN and clicks button 1.
 # E2E_CLICK_TIME is the wall time (seconds since the epoch) just before the click.
 click_client() {
