@@ -1,0 +1,77 @@
+# shellcheck shell=bash
+# Sound and display timing on the private desktop of desktop.sh: a recording tied to the
+# wall clock, clicks timed at their release, and the seconds display watched over AT-SPI.
+#
+# Usage, after sourcing desktop.sh and starting Xvfb and the sound server:
+#   start_timed_recording "$E2E_ARTIFACTS/a.wav"
+#   timed_click "$WIN" 187 165            # CLICK_TIME: wall time of the button release
+#   ... stop_timed_recording
+#   sample_wall_time "$E2E_ARTIFACTS/a.wav" 51462    # when the sink played that sample
+#   start_seconds_watch "$E2E_PROGRAM_PID" "$E2E_ARTIFACTS/seconds.log" 0.1
+#   display_standstill "$E2E_ARTIFACTS/seconds.log" FROM TO
+
+SOUND_TIMING_LIB=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# start_timed_recording FILE : records the null sink into FILE (like start_recording) and
+# notes the arrival time of every block, so that sample positions map to wall times;
+# TIMED_RECORD_PID is the recorder's PID. Ready once the first samples have arrived.
+start_timed_recording() {
+    local out=$1.out
+    /usr/bin/python3 "$SOUND_TIMING_LIB/timed_record.py" "$1" >"$out" 2>&1 &
+    TIMED_RECORD_PID=$!
+    e2e_track "$TIMED_RECORD_PID"
+    e2e_wait_until 10 grep -qx ready "$out" ||
+        e2e_fatal "the timed recorder did not start (see $out)"
+}
+
+stop_timed_recording() {
+    kill -TERM "$TIMED_RECORD_PID"
+    e2e_wait_exit "$TIMED_RECORD_PID" 10 || e2e_fatal "the timed recorder did not stop"
+    ((E2E_EXIT_CODE == 0)) || e2e_fatal "the timed recorder failed (exit $E2E_EXIT_CODE)"
+}
+
+# sample_wall_time FILE K... : the wall time at which the sink played sample K of FILE.
+sample_wall_time() { /usr/bin/python3 "$SOUND_TIMING_LIB/timed_record.py" at "$@"; }
+
+# shellcheck disable=SC2034  # CLICK_TIME is read by the scripts
+# timed_click WIN X Y : clicks client pixel X,Y of WIN; CLICK_TIME is the wall time just
+# before the button's release, on which a push button acts.
+timed_click() {
+    local wx wy before _
+    read -r wx wy _ < <(client_geometry "$1")
+    read -r before _ < <(/usr/bin/python3 "$SOUND_TIMING_LIB/xclick.py" "$((wx + $2))" "$((wy + $3))")
+    CLICK_TIME=$before
+}
+
+# start_seconds_watch PID LOG PERIOD_S : reads the seconds display of PID every PERIOD_S
+# (0: back to back) into LOG; SECONDS_WATCH_PID is the reader's PID.
+start_seconds_watch() {
+    local out=$2.out
+    /usr/bin/python3 "$SOUND_TIMING_LIB/seconds_watch.py" watch "$1" "$2" "$3" >"$out" 2>&1 &
+    SECONDS_WATCH_PID=$!
+    e2e_track "$SECONDS_WATCH_PID"
+    e2e_wait_until 25 grep -qx ready "$out" ||
+        e2e_fatal "the seconds display is not readable over AT-SPI (see $out)"
+}
+
+stop_seconds_watch() {
+    kill -TERM "$SECONDS_WATCH_PID" 2>/dev/null || true
+    e2e_wait_exit "$SECONDS_WATCH_PID" 10 || e2e_fatal "the seconds watcher did not stop"
+}
+
+# display_standstill LOG [FROM [TO]] : "LONGEST_S SINCE UNTIL BEFORE AFTER CHANGES", the
+# longest time between two changes of the seconds display answered within FROM..TO.
+display_standstill() { /usr/bin/python3 "$SOUND_TIMING_LIB/seconds_watch.py" standstill "$@"; }
+
+# longest_unanswered LOG FROM TO : "MS SENT ANSWERED", the read that waited longest for the
+# program's UI thread among those pending between FROM and TO.
+longest_unanswered() { /usr/bin/python3 "$SOUND_TIMING_LIB/seconds_watch.py" longest-read "$@"; }
+
+# clip_length_ms ID : the length of clip ID in milliseconds, silent edges included.
+clip_length_ms() {
+    /usr/bin/python3 - "$SOUND_TIMING_LIB/../../../clips/$1.wav" <<'EOF'
+import sys, wave
+with wave.open(sys.argv[1]) as w:
+    print(f"{w.getnframes() * 1000 / w.getframerate():.0f}")
+EOF
+}
