@@ -99,19 +99,27 @@ class frmUhr {
   std::vector<std::uint8_t> clipBuffer;
 
  private:
+  void wireEvents();
+
+  // Start-up and shutdown (app/startup.cpp).
   void Form_QueryUnload(bool& cancel);
   void Form_Unload();
   void ShowForm();
   void mnuExit_Click();
 
+  // The clock tick (app/clock_tick.cpp).
   void Timer1_Timer();
   void refreshDateLine();
 
+  // Speech (speech/).
+  void playNumber(int value, NumberUse use);
+  void Command1_Click();
+
+  // Announcements and the interval (schedule/).
   void Label4_Change();
   void Label5_Change();
   void Label6_Change();
   int announcementInterval() const;
-
   void Option1_Click(std::int16_t index);
   void mnuEins_Click();
   void mnuFünf_Click();
@@ -120,9 +128,7 @@ class frmUhr {
   // The interval items in the order of the option buttons.
   std::array<MenuItem*, 4> intervalMenuItems();
 
-  void playNumber(int value, NumberUse use);
-  void Command1_Click();
-
+  // The alarm (alarm/).
   void Option2_Click();
   void Text5_Click();
   void Text5_KeyPress(std::int16_t& keyCode);
@@ -134,19 +140,16 @@ class frmUhr {
   void armAlarm(const std::string& entry, int time);
   void rejectEntry();
   void Command6_Click();
-
   void countdownStep();
   void alarmStep();
   void fireAlarm();
-
   void setCaption(const std::string& caption);
 
+  // The notification icon and the info message (tray/, info/).
   void Command8_Click();
   void mnuAnzeige_Click();
   void Command7_Click();
   void mnuInfo_Click();
-
-  void wireEvents();
 
   Platform& platform_;
   std::string caption_ = designCaption;
