@@ -8,7 +8,7 @@ constexpr Rgb darkGreen{0, 128, 0};
 constexpr Rgb green{0, 255, 0};
 constexpr Rgb black{0, 0, 0};
 
-Look autoSized(std::optional<Rgb> foreground = {}, std::optional<FontSpec> font = {}) {
+Look autoSized(std::optional<Rgb> foreground = {}, std::optional<FontChoice> font = {}) {
   Look look;
   look.foreground = foreground;
   look.font = std::move(font);
@@ -19,7 +19,7 @@ Look autoSized(std::optional<Rgb> foreground = {}, std::optional<FontSpec> font 
 // Green digits on black in a serif face: the displays and the alarm entry.
 Look digitLook(double points, bool bold, bool border) {
   Look look;
-  look.font = FontSpec{"Times New Roman", points, bold};
+  look.font = FontChoice{"Times New Roman", points, bold};
   look.foreground = green;
   look.background = black;
   look.border = border;
@@ -29,7 +29,7 @@ Look digitLook(double points, bool bold, bool border) {
 
 const Look alarmLineLook = autoSized(darkGreen);
 const Look displayLook = digitLook(36, false, true);
-const Look colonLook = autoSized({}, FontSpec{"Times New Roman", 27.75, true});
+const Look colonLook = autoSized({}, FontChoice{"Times New Roman", 27.75, true});
 const Look entryLook = digitLook(12, true, false);
 
 }  // namespace

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds a release tree with the benchmarks, measures the tick, the display lag, idle CPU,
-# memory and start time, prints one table and writes it with the machine to bench/RESULTS.md.
+# memory, start time and the sound path, prints one table and writes it with the machine to
+# bench/RESULTS.md.
 # The figures are measurements, not checks: a missed target never fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,9 +18,12 @@ LOAD_BEFORE=$(cut -d' ' -f1-3 /proc/loadavg)
 build/bench/tick_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
   --benchmark_format=csv >"$OUT/tick.csv" 2>"$OUT/tick.err"
 bash bench/desktop_figures.sh build/bench/lurvendel build/bench/display_lag "$OUT/desktop"
+bash bench/sound_figures.sh build/bench/lurvendel "$OUT/sound" ||
+  echo "bench/sound_figures.sh ended early; see $OUT/sound for what it measured" >&2
 
 declare -A fig
 while read -r name value; do fig[$name]=$value; done <"$OUT/desktop/figures.txt"
+while read -r name value; do fig[$name]=$value; done <"$OUT/sound/figures.txt"
 fig[tick_ns]=$(awk -F, '$1 ~ /_median"?$/ { printf "%.0f", $4 }' "$OUT/tick.csv")
 
 # row LABEL VALUE UNIT LIMIT: one table line; a figure is within its target when VALUE <= LIMIT.
@@ -41,6 +45,24 @@ table() {
   row "idle CPU, scheduler run time" "${fig[cpu_sched_pct]}" "% of one core" 0.1
   row "resident memory 5 s after start" "${fig[rss_mib]}" MiB 35
   row "exec to window mapped, median of 5" "${fig[start_ms]}" ms 150
+  row "gap between words at the server, median" "${fig[gap_median_ms]:-}" ms 3
+  row "gap between words at the server, maximum" "${fig[gap_max_ms]:-}" ms 10
+  row "click to first sample, device closed, median" "${fig[click_idle_median_ms]:-}" ms 15
+  row "click to first sample, device open, median" "${fig[click_open_median_ms]:-}" ms 15
+  row "\"Sprich\" without sound device, done after" "${fig[nodev_settled_max_ms]:-}" ms 20
+  row "output without sound device" "${fig[nodev_output_bytes]:-}" bytes 0
+  frozen_row 1 "a word of hour or minute"
+  frozen_row 2 "a word of the seconds"
+  row "chime after the quarter hour, median" "${fig[onset_median_ms]:-}" ms 30
+  row "chime after the quarter hour, maximum" "${fig[onset_max_ms]:-}" ms 50
+}
+
+# frozen_row N WHAT: the seconds display's longest standstill with the server frozen during
+# WHAT; the target is the length of the word it froze in + 2 s.
+frozen_row() {
+  local ms=${fig[frozen_$1_clip_ms]:-}
+  row "display standstill, server frozen in $2 (clip ${fig[frozen_$1_clip]:-?}, ${ms:-?} ms)" \
+    "${fig[frozen_$1_standstill_s]:-}" s "$(awk -v c="${ms:-0}" 'BEGIN { print c / 1000 + 2 }')"
 }
 
 machine() {
@@ -67,6 +89,70 @@ How each figure is taken:
   Resident: ${fig[rss_anon_mib]} MiB the program's own, ${fig[rss_file_mib]} MiB mapped files.
 - Start: wall clock from just before the exec to the MapNotify of the window titled
   "Die Lurvendel", as an X event watcher reports it; runs: ${fig[start_ms_each]} ms.
+
+NOTES
+}
+
+# Notes on the sound figures; "?" where a figure could not be taken.
+sound_notes() {
+  local f
+  for f in gap_announcements gap_words_each gap_count click_idle_each_ms click_open_each_ms \
+    speech_standstill_s nodev_longest_each_ms nodev_settled_each_ms nodev_inert_longest_each_ms \
+    nodev_inert_settled_each_ms frozen_1_stopped_after_ms frozen_1_clip frozen_1_held_s \
+    frozen_1_standstill_atspi_s frozen_2_stopped_after_ms frozen_2_clip frozen_2_held_s \
+    frozen_2_standstill_atspi_s frozen_output_bytes onset_each_ms; do
+    fig[$f]=${fig[$f]:-?}
+  done
+  cat <<NOTES
+Sound: the release binary under Xvfb and openbox with a PulseAudio null sink at the clips'
+rate (11025 Hz, no rewinds), recorded from its monitor with 5 ms latency
+(\`tests/e2e/lib/timed_record.py\`); clips are found in the recording by their exact samples
+(\`tests/e2e/lib/clips.py\`).
+
+- Recording time line: the null sink wakes when a block (4.9 ms) is due, renders it and hands
+  it to the recorder at once, so every read arrives a fraction of a millisecond after the sink
+  played its first sample. A line through the median arrivals of each second, moved onto the
+  median arrival within half a second of the sample in question, gives the wall time at which
+  the sink played any sample (arrivals scatter 0.1 ms around it). The sink's pace is not
+  11025 samples a second of the wall clock but about 11027 (it advances its clock by whole
+  microseconds per block): counting back from the stop time would be off by ~6 ms over 30 s.
+  A sample that reaches the server waits for the sink's next block (up to 4.9 ms); that wait
+  is part of every figure below, as it is part of the sound.
+- Clicks: XTEST press, 30 ms, release; the time is taken just before the release is sent (a
+  push button acts on the release; \`xdotool click\` would add its start-up and 12 ms).
+- Gaps: ${fig[gap_announcements]} announcements of "Sprich" from 21:34:20 on (faked clock),
+  words each: ${fig[gap_words_each]}; ${fig[gap_count]} gaps from the last sample of one clip to
+  the first of the next, the clips' silent edges counted as part of the clips. A clip starts
+  with a block of the sink, so a gap is where in its block the clip before ended, plus a whole
+  block (4.9 ms) for each block the next clip came too late for.
+- Click to first sample: the first click of each pair comes after the device has been idle
+  for more than 3 s, so the worker opens it anew (${fig[click_idle_each_ms]} ms); the second
+  comes about 1.1 s after the first announcement ended, while the device is open
+  (${fig[click_open_each_ms]} ms). The seconds display during these announcements stood still
+  for at most ${fig[speech_standstill_s]} s (words play one after another on the UI thread, and
+  the seconds stay still while they are spoken).
+- Without a sound device: XDG_RUNTIME_DIR an empty directory, PULSE_SERVER=unix:/nonexistent.
+  The seconds display is read over AT-SPI back to back; each read is answered by the program's
+  UI thread, so a read sent while the thread is busy waits for it. After each click: the
+  longest wait, and when the thread answered at once again ("done after"; reads slower than
+  1 ms in a row). "Sprich": longest ${fig[nodev_longest_each_ms]} ms, done after
+  ${fig[nodev_settled_each_ms]} ms (the first is the first open ever); a click on a label, for
+  comparison: longest ${fig[nodev_inert_longest_each_ms]} ms, done after
+  ${fig[nodev_inert_settled_each_ms]} ms.
+- Frozen server: SIGSTOP to the server ${fig[frozen_1_stopped_after_ms]} ms after a click, while
+  clip ${fig[frozen_1_clip]} played, and ${fig[frozen_2_stopped_after_ms]} ms after another, while
+  clip ${fig[frozen_2_clip]} played (on the recording's time line); SIGCONT 4 s later. The
+  standstill is the longest time between two changes of the seconds display's pixels as the
+  X server shows them, read every 20 ms. It depends on how far into its second the display
+  was when the frozen word began; from the word's first sample to the display's next change
+  took ${fig[frozen_1_held_s]} s and ${fig[frozen_2_held_s]} s (the word's length and the 1.5 s the
+  program waits beyond it). Read over AT-SPI every 100 ms instead:
+  ${fig[frozen_1_standstill_atspi_s]} s and ${fig[frozen_2_standstill_atspi_s]} s; those reads are
+  answered only between words, so they can miss or postpone a change by a word's length.
+  Output of the program: ${fig[frozen_output_bytes]} bytes.
+- Chime: the program started under libfaketime 2 s before 10:15:00 (a fixed offset, so
+  faked time = wall time + offset exactly); ${fig[onset_each_ms]} ms from the quarter hour to
+  the first sample of clip 500. The device had not been opened before.
 NOTES
 }
 
@@ -81,5 +167,7 @@ table
   table
   echo
   notes
+  echo
+  sound_notes
 } >bench/RESULTS.md
 echo "written: bench/RESULTS.md (raw output in $OUT)"

@@ -20,7 +20,7 @@ struct Rgb {
   std::uint8_t blue = 0;
 };
 
-struct FontSpec {
+struct FontChoice {
   std::string family;
   double points = 8;
   bool bold = false;
@@ -28,7 +28,7 @@ struct FontSpec {
 
 // How a control looks; empty fields take the window's defaults.
 struct Look {
-  std::optional<FontSpec> font;
+  std::optional<FontChoice> font;
   std::optional<Rgb> foreground;
   std::optional<Rgb> background;
   bool border = false;

@@ -8,7 +8,7 @@
 
 struct AlsaTiming {
   std::chrono::milliseconds idleClose{3000};
-  std::chrono::milliseconds deadlineMargin{1500};
+  std::chrono::milliseconds deadlineMargin{1000};
   // After a failure, clips that follow within this time stay silent at once; the next
   // announcement tries the device again.
   std::chrono::milliseconds retryAfterQuiet{300};

@@ -1,5 +1,6 @@
 #include "platform/alsa/alsa_worker.h"
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <utility>
@@ -40,6 +41,11 @@ Worker::Outcome Worker::play(const WavClip& clip, std::chrono::steady_clock::tim
   return *result_ ? Outcome::played : Outcome::failed;
 }
 
+bool Worker::isAbandoned() {
+  std::lock_guard lock(mutex_);
+  return abandoned_;
+}
+
 void Worker::abandon() {
   std::lock_guard lock(mutex_);
   if (abandoned_) return;
@@ -74,10 +80,17 @@ void Worker::run() {
 bool Worker::playOnDevice(const PcmFormat& format, const std::vector<std::uint8_t>& samples) {
   if (!openFor(format)) return false;
   const snd_pcm_uframes_t frames = samples.size() / format.blockAlign;
+  // Written in pieces, so that a worker given up on while the server hung drops the rest of
+  // its word instead of playing it late over the next announcement.
+  const snd_pcm_uframes_t piece = format.sampleRate / 10;
   snd_pcm_uframes_t written = 0;
   while (written < frames) {
-    const snd_pcm_sframes_t n =
-        snd_pcm_writei(pcm_, samples.data() + written * format.blockAlign, frames - written);
+    if (isAbandoned()) {
+      snd_pcm_drop(pcm_);
+      return false;
+    }
+    const snd_pcm_sframes_t n = snd_pcm_writei(
+        pcm_, samples.data() + written * format.blockAlign, std::min(piece, frames - written));
     if (n < 0) {
       if (snd_pcm_recover(pcm_, static_cast<int>(n), 1) == 0) continue;
       closeDevice();

@@ -31,6 +31,7 @@ class AlsaAudioOutput::Worker : public std::enable_shared_from_this<Worker> {
  private:
   Worker(std::string device, std::chrono::milliseconds idleClose);
   void run();
+  bool isAbandoned();
   bool playOnDevice(const PcmFormat& format, const std::vector<std::uint8_t>& samples);
   bool openFor(const PcmFormat& format);
   void closeDevice();

@@ -55,7 +55,7 @@ start_recording "$REC"
 # Well away from a quarter hour, so that only the alarm speaks.
 fake_offset_to '2026-12-07 07:40:10' 0
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-start_program "$BIN" "$FAKE_SPEC"
+start_program "$BIN" "$FAKE_CLOCK"
 WIN=$(wait_for_window "$TITLE" 20 "$E2E_PROGRAM_PID") ||
     e2e_fatal "no window titled '$TITLE' within 20 s (program pid $E2E_PROGRAM_PID)"
 /usr/bin/python3 "$WIDGETS" wait "$E2E_PROGRAM_PID" 20 "radio button" "15 min" ||

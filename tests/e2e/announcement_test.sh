@@ -33,7 +33,7 @@ start_recording "$REC"
 # The faked clock reaches the quarter hour 6-7 s from now: time enough to start.
 fake_offset_to "$QUARTER" 6
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-start_program "$BIN" "$FAKE_SPEC"
+start_program "$BIN" "$FAKE_CLOCK"
 wait_for_window "$TITLE" 20 "$E2E_PROGRAM_PID" >/dev/null ||
     e2e_fatal "no window titled '$TITLE' within 20 s (program pid $E2E_PROGRAM_PID)"
 # The widgets answer over AT-SPI once the event loop runs.
@@ -61,8 +61,7 @@ if ms99=$(onset_after_boundary "$ANALYSIS" 99 "$FAKE_AT"); then
         candidate=$(/usr/bin/python3 "$CLIPS" sequence 10 15 "$s")
         [[ $heard == "500 ${candidate#300 }" ]] && expected=$heard
     done
-    candidate=$(/usr/bin/python3 "$CLIPS" sequence 10 15 "$secs")
-    check_eq "clips heard (seconds near $secs, 4..7)" "$heard" "${expected:-500 ${candidate#300 }}"
+    check_eq "clips heard" "$heard" "${expected:-500 10 200 15 99 <seconds 4..7, near $secs> 600}"
 else
     fail "no 'und' (99) heard: clips heard '$heard'"
 fi

@@ -409,8 +409,8 @@ has_wm_state() {
     xprop -id "$1" _NET_WM_STATE | grep -Eq "[ =,]$2(,|\$)"
 }
 
-# screenshot WIN FILE
-screenshot() { import -window "$1" "$2"; }
+# screenshot WIN FILE : fails after 20 s; import waits for ever when WIN is gone.
+screenshot() { timeout 20 import -window "$1" "$2"; }
 
 # shellcheck disable=SC2034  # E2E_CLICK_TIME is read by the test scripts
 # click_client WIN X Y : moves the pointer to client pixel X,Y of WIN and clicks button 1.

@@ -1,6 +1,7 @@
 # shellcheck shell=bash
 # Sound and display timing on the private desktop of desktop.sh: a recording tied to the
-# wall clock, clicks timed at their release, and the seconds display watched over AT-SPI.
+# wall clock, clicks timed at their release, and the seconds display watched over AT-SPI (as
+# a screen reader reads it) or by its pixels (as the X server shows it).
 #
 # Usage, after sourcing desktop.sh and starting Xvfb and the sound server:
 #   start_timed_recording "$E2E_ARTIFACTS/a.wav"
@@ -39,7 +40,8 @@ sample_wall_time() { /usr/bin/python3 "$SOUND_TIMING_LIB/timed_record.py" at "$@
 timed_click() {
     local wx wy before _
     read -r wx wy _ < <(client_geometry "$1")
-    read -r before _ < <(/usr/bin/python3 "$SOUND_TIMING_LIB/xclick.py" "$((wx + $2))" "$((wy + $3))")
+    read -r before _ \
+        < <(/usr/bin/python3 "$SOUND_TIMING_LIB/xclick.py" "$((wx + $2))" "$((wy + $3))")
     CLICK_TIME=$before
 }
 
@@ -59,13 +61,54 @@ stop_seconds_watch() {
     e2e_wait_exit "$SECONDS_WATCH_PID" 10 || e2e_fatal "the seconds watcher did not stop"
 }
 
-# display_standstill LOG [FROM [TO]] : "LONGEST_S SINCE UNTIL BEFORE AFTER CHANGES", the
-# longest time between two changes of the seconds display answered within FROM..TO.
+# start_display_watch WIN LOG PERIOD_S : reads the pixels of the seconds display of WIN every
+# PERIOD_S as the X server shows them, into LOG (as start_seconds_watch, the digest of the
+# pixels for the text); DISPLAY_WATCH_PID is the reader's PID.
+start_display_watch() {
+    local out=$2.out
+    # Label6: twips 120+2880, 260+240 in the window, 975 square; 15 twips a pixel.
+    /usr/bin/python3 "$SOUND_TIMING_LIB/display_watch.py" "$1" 200 33 65 65 "$2" "$3" \
+        >"$out" 2>&1 &
+    DISPLAY_WATCH_PID=$!
+    e2e_track "$DISPLAY_WATCH_PID"
+    e2e_wait_until 10 grep -qx ready "$out" ||
+        e2e_fatal "the display watcher did not start (see $out)"
+}
+
+stop_display_watch() {
+    kill -TERM "$DISPLAY_WATCH_PID" 2>/dev/null || true
+    e2e_wait_exit "$DISPLAY_WATCH_PID" 10 || e2e_fatal "the display watcher did not stop"
+}
+
+# display_changed LOG : true once LOG has seen the display change (a stretch is measured only
+# from a change on).
+display_changed() { (($(awk '{ print $3 }' "$1" | uniq | wc -l) > 1)); }
+
+# display_standstill LOG [FROM [TO]] : "LONGEST_S SINCE UNTIL BEFORE AFTER STRETCHES FIRST",
+# the longest time between two changes of the seconds display among the stretches that ended
+# within FROM..TO (with TO, the one still going on counts up to TO); FIRST is the time of the
+# first change in LOG.
 display_standstill() { /usr/bin/python3 "$SOUND_TIMING_LIB/seconds_watch.py" standstill "$@"; }
 
 # longest_unanswered LOG FROM TO : "MS SENT ANSWERED", the read that waited longest for the
 # program's UI thread among those pending between FROM and TO.
 longest_unanswered() { /usr/bin/python3 "$SOUND_TIMING_LIB/seconds_watch.py" longest-read "$@"; }
+
+# ui_busy LOG AT : "LONGEST_MS SETTLED_MS" after wall time AT in back-to-back reads: the
+# longest the UI thread left a read unanswered, and when it answered at once again.
+ui_busy() { /usr/bin/python3 "$SOUND_TIMING_LIB/seconds_watch.py" busy "$@"; }
+
+# wall_plus T SECONDS : wall time T plus SECONDS.
+wall_plus() { awk -v a="$1" -v d="$2" 'BEGIN { printf "%.6f\n", a + d }'; }
+
+# ms_between T1 T2 : milliseconds from wall time T1 to T2.
+ms_between() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f\n", (b - a) * 1000 }'; }
+
+# sleep_until T : sleeps until wall time T (at once when it has passed).
+sleep_until() {
+    sleep "$(awk -v t="$1" -v n="$EPOCHREALTIME" \
+        'BEGIN { d = t - n; printf "%.3f", (d > 0 ? d : 0) }')"
+}
 
 # clip_length_ms ID : the length of clip ID in milliseconds, silent edges included.
 clip_length_ms() {

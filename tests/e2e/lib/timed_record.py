@@ -7,8 +7,8 @@
                                 at which the sink played sample K of a finished recording
 
 Writes OUT.wav (11025 Hz mono s16le; its data chunk is sized 0 while it grows, as clips.py
-wait-end expects), OUT.wav.reads (one line "ARRIVAL_TIME FIRST_SAMPLE END_SAMPLE" per read
-from the recorder) and, when stopped, OUT.wav.timing with lines "name value":
+wait-end expects) and, when stopped, OUT.wav.reads (one line "ARRIVAL_TIME FIRST_SAMPLE
+END_SAMPLE" per read from the recorder) and OUT.wav.timing with lines "name value":
 
   rate SAMPLES_PER_S  the sink's pace measured against the wall clock
   t0 SECONDS          wall time of sample 0 on the fitted line
@@ -25,6 +25,7 @@ The stop time alone is off by up to a block and a read, and the sink's pace is n
 to about 200 ppm fast with 5 ms blocks (6 ms over a 30 s recording).
 """
 import os
+import select
 import signal
 import struct
 import subprocess
@@ -61,10 +62,10 @@ def main(path):
     sizes = []
     try:
         while not stop:
-            try:
-                chunk = os.read(fd, 65536)
-            except InterruptedError:
+            # A frozen server sends nothing: look for the stop request now and then.
+            if not select.select([fd], [], [], 0.2)[0]:
                 continue
+            chunk = os.read(fd, 65536)
             now = time.time()
             if not chunk:
                 break
@@ -102,24 +103,28 @@ def main(path):
 
 
 def fit(reads):
-    """(t0, seconds per sample): the line through the median arrival of each second's reads."""
+    """(t0, seconds per sample) of the sink's time line: a line through the median arrival of
+    each second's reads. Seconds far off the line are left out, in two rounds: a server that
+    was stopped renders what it owes in a burst when it goes on, and those reads arrive late."""
     windows = {}
     for (t, n), _ in reads:
         windows.setdefault(n // RATE, []).append((n, t - n / RATE))
     pts = [sorted(w, key=lambda p: p[1])[len(w) // 2] for w in windows.values()]
-    if len(pts) < 2:
-        n, y = pts[0]
-        return y, 1 / RATE
-    mx = sum(p[0] for p in pts) / len(pts)
-    my = sum(p[1] for p in pts) / len(pts)
-    b = sum((x - mx) * (y - my) for x, y in pts) / sum((x - mx) ** 2 for x, _ in pts)
-    return my - b * mx, 1 / RATE + b
+    a, b = sorted(y for _, y in pts)[len(pts) // 2], 0.0
+    for tolerance in (0.02, 0.002):
+        kept = [(x, y) for x, y in pts if abs(y - a - b * x) < tolerance]
+        mx = sum(x for x, _ in kept) / len(kept)
+        my = sum(y for _, y in kept) / len(kept)
+        sxx = sum((x - mx) ** 2 for x, _ in kept)
+        b = sum((x - mx) * (y - my) for x, y in kept) / sxx if sxx else 0.0
+        a = my - b * mx
+    return a, 1 / RATE + b
 
 
 def at(path, samples):
     """Wall times of sample positions: the fitted line, moved onto the median of the reads
-    within half a second (the sink's block size, and with it its pace, changes while a
-    client plays)."""
+    within half a second that keep to the line within 2 ms (the sink's block size, and with
+    it its pace, changes a little while a client plays)."""
     reads = []
     with open(path + ".reads") as f:
         for line in f:
@@ -127,7 +132,8 @@ def at(path, samples):
             reads.append(((float(t), int(n)), 0))
     t0, per = fit(reads)
     for k in samples:
-        near = sorted(t - t0 - per * n for (t, n), _ in reads if abs(n - k) <= RATE // 2)
+        near = sorted(r for r in (t - t0 - per * n for (t, n), _ in reads
+                                  if abs(n - k) <= RATE // 2) if abs(r) < 0.002)
         shift = near[len(near) // 2] if near else 0.0
         print(f"{t0 + per * k + shift:.6f}")
 

@@ -8,25 +8,26 @@
 #   instruction on, to the microsecond. So faked time = wall time + FAKE_OFFSET, exactly.
 # - Recording: its last sample is from E2E_RECORD_STOP_TIME, and the null sink plays exactly
 #   11025 samples a second of the system's clock without rewinding, so sample k is from
-#   STOP - (LENGTH - k) / 11025. What the recorder had not yet fetched when it was stopped
-#   (its latency is 5 ms) is lost; that makes sounds look a few ms later, never earlier.
+#   STOP - (LENGTH - k) / 11025. The recorder's lag when it is stopped and the sink's
+#   rendering one block (5 ms) ahead leave an error of a few ms: a sound written to the
+#   server at a known moment showed up 3 ms early.
 #
 # Usage, after sourcing desktop.sh:
-#   fake_offset_to '2026-12-07 10:15:00' 6   # FAKE_SPEC, FAKE_OFFSET, FAKE_AT
-#   start_program "$BIN" "$FAKE_SPEC"
+#   fake_offset_to '2026-12-07 10:15:00' 6   # FAKE_CLOCK, FAKE_OFFSET, FAKE_AT
+#   start_program "$BIN" "$FAKE_CLOCK"
 #   ... stop_recording; clips.py find REC >ANALYSIS
 #   onset_after_boundary ANALYSIS 500 "$FAKE_AT"   # e.g. "12.3" (ms)
 
-# fake_offset_to DATE LEAD_S : sets FAKE_SPEC (for start_program) and FAKE_OFFSET (seconds)
+# fake_offset_to DATE LEAD_S : sets FAKE_CLOCK (for start_program) and FAKE_OFFSET (seconds)
 # so that the faked clock shows DATE at the wall time FAKE_AT, a whole second LEAD_S to
 # LEAD_S + 1 seconds from now.
-# shellcheck disable=SC2034  # FAKE_SPEC and FAKE_AT are read by the test scripts
+# shellcheck disable=SC2034  # FAKE_CLOCK and FAKE_AT are read by the test scripts
 fake_offset_to() {
     local target
     target=$(date -d "$1" +%s) || return 1
     FAKE_AT=$((${EPOCHREALTIME%.*} + 1 + $2))
     FAKE_OFFSET=$((target - FAKE_AT))
-    FAKE_SPEC=$(printf '%+d' "$FAKE_OFFSET")
+    FAKE_CLOCK=$(printf '%+d' "$FAKE_OFFSET")
 }
 
 # fake_now : the program's faked clock now, in seconds since the epoch.

@@ -4,6 +4,8 @@
   tray.py icon NAME HOST            print the id of the viewable window of WM_CLASS
                                     instance NAME that is embedded in a window whose
                                     WM_CLASS names HOST (the tray host); nothing when none
+  tray.py shown NAME                print the ids of all viewable windows of WM_CLASS
+                                    instance NAME, one a line
   tray.py menu ICON BUTTON TIMEOUT  click BUTTON on ICON and print the id of the
                                     override-redirect window that this maps, once it
                                     also holds the keyboard; exits 1 on timeout
@@ -116,20 +118,32 @@ def tree(d, w):
     return parent.value, children
 
 
-def icon(name, host):
-    d = open_display()
-    todo = [X.XDefaultRootWindow(d)]
+def viewable(d, name):
+    """Viewable windows of WM_CLASS instance name."""
+    found, todo = [], [X.XDefaultRootWindow(d)]
     while todo:
-        w = todo.pop()
+        w = todo.pop(0)
         todo += tree(d, w)[1]
         a = attributes(d, w)
-        if wm_class(d, w)[0] != name or a is None or a.map_state != IS_VIEWABLE:
-            continue
+        if a is not None and a.map_state == IS_VIEWABLE and wm_class(d, w)[0] == name:
+            found.append(w)
+    return found
+
+
+def icon(name, host):
+    d = open_display()
+    for w in viewable(d, name):
         p = tree(d, w)[0]
         while p and host not in wm_class(d, p):
             p = tree(d, p)[0]
         if p:
             print(hex(w))
+
+
+def shown(name):
+    d = open_display()
+    for w in viewable(d, name):
+        print(hex(w))
 
 
 def menu(win, button, timeout):
@@ -174,6 +188,8 @@ if __name__ == "__main__":
     args = sys.argv[1:]
     if len(args) == 3 and args[0] == "icon":
         icon(args[1], args[2])
+    elif len(args) == 2 and args[0] == "shown":
+        shown(args[1])
     elif len(args) == 4 and args[0] == "menu":
         menu(args[1], args[2], float(args[3]))
     else:
