@@ -12,4 +12,10 @@ void frmUhr::Timer1_Timer() {
 }
 
 // The weekday and date follow the calendar, so a clock left running overnight shows today.
-void frmUhr::refreshDateLine() { Label2.setCaption(dateLine(platform_.clock.now())); }
+void frmUhr::refreshDateLine() {
+  const LocalDateTime now = platform_.clock.now();
+  const int date = (now.year * 100 + now.month) * 100 + now.day;
+  if (date == dateShown_) return;
+  dateShown_ = date;
+  Label2.setCaption(dateLine(now));
+}

@@ -153,6 +153,7 @@ class frmUhr {
 
   Platform& platform_;
   std::string caption_ = designCaption;
+  int dateShown_ = 0;  // yyyymmdd of the date line
   // The armed alarm's due moment: the first second after its time's next occurrence, on the
   // local calendar, so that it fires once, at the right day, also after a clock jump.
   std::int64_t alarmDueAt = 0;

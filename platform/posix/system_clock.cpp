@@ -1,12 +1,13 @@
 #include "platform/posix/system_clock.h"
 
-#include <ctime>
-
 LocalDateTime SystemClock::now() const {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  tm local{};
-  localtime_r(&now.tv_sec, &local);
+  if (now.tv_sec != cachedSecond_) {
+    localtime_r(&now.tv_sec, &cachedLocal_);
+    cachedSecond_ = now.tv_sec;
+  }
+  const tm& local = cachedLocal_;
   return {.year = local.tm_year + 1900,
           .month = local.tm_mon + 1,
           .day = local.tm_mday,

@@ -27,7 +27,7 @@ bool QtTrayHost::notifyIcon(Message message, const Record& record) {
   switch (message) {
     case Message::add: {
       if (trayIcon_ || !QSystemTrayIcon::isSystemTrayAvailable()) return false;
-      trayIcon_ = std::make_unique<QSystemTrayIcon>(icon_);
+      trayIcon_.reset(new QSystemTrayIcon(icon_));
       trayIcon_->setToolTip(QString::fromLatin1(tipOfRecord(record)));
       if (hostDrawsMenus()) trayIcon_->setContextMenu(hostDrawnMenu_);
       QObject::connect(trayIcon_.get(), &QSystemTrayIcon::activated,

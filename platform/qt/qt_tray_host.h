@@ -24,5 +24,10 @@ class QtTrayHost : public TrayHost {
   QIcon icon_;
   std::function<void(int)> onClick_;
   QMenu* hostDrawnMenu_ = nullptr;
-  std::unique_ptr<QSystemTrayIcon> trayIcon_;
+  // The icon may go from inside its own click (a menu item chosen): Qt deletes it once that
+  // click is done.
+  struct DeleteLater {
+    void operator()(QObject* object) const { object->deleteLater(); }
+  };
+  std::unique_ptr<QSystemTrayIcon, DeleteLater> trayIcon_;
 };
