@@ -5,22 +5,15 @@
 # Usage: tests/e2e/alarm_test.sh BINARY ARTIFACT_DIR
 set -euo pipefail
 
-if (($# != 2)); then
-    echo "usage: $0 BINARY ARTIFACT_DIR" >&2
-    exit 2
-fi
-[[ -x $1 ]] || { echo "$0: not an executable: $1" >&2; exit 2; }
-BIN=$(realpath "$1")
-HERE=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib/desktop.sh
-source "$HERE/lib/desktop.sh"
+source "$(dirname "$0")/lib/desktop.sh"
+e2e_begin "$@"
 # shellcheck source=lib/timing.sh
-source "$HERE/lib/timing.sh"
-e2e_init "$2" "$0" "$@"
+source "$E2E_LIB_DIR/timing.sh"
 
 TITLE="Die Lurvendel"
 CLIPS=$HERE/lib/clips.py
-WIDGETS=$HERE/lib/widget_states.py
+ATSPI=$E2E_LIB_DIR/atspi.py
 REC=$E2E_ARTIFACTS/alarm.wav
 ANALYSIS=$E2E_ARTIFACTS/analysis.txt
 # Client pixels (15 twips each) of the controls, inside their text or box.
@@ -28,8 +21,8 @@ ALARM_X=240 ALARM_Y=132     # radio button "Alarm"
 ENTRY_X=357 ENTRY_Y=46      # the alarm time's entry box
 ARM_X=361 ARM_Y=105         # push button "Alarm übernehmen"
 
-# widgets FILE : the program's widgets (widget_states.py list) into FILE in the artifacts.
-widgets() { /usr/bin/python3 "$WIDGETS" list "$E2E_PROGRAM_PID" >"$E2E_ARTIFACTS/$1"; }
+# widgets FILE : the program's widgets (atspi.py list) into FILE in the artifacts.
+widgets() { /usr/bin/python3 "$ATSPI" list "$E2E_PROGRAM_PID" >"$E2E_ARTIFACTS/$1"; }
 # has_widget FILE ROLE NAME STATE : the widget is listed in FILE with STATE (or without it,
 # when STATE starts with "!").
 has_widget() {
@@ -58,7 +51,7 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 start_program "$BIN" "$FAKE_CLOCK"
 WIN=$(wait_for_window "$TITLE" 20 "$E2E_PROGRAM_PID") ||
     e2e_fatal "no window titled '$TITLE' within 20 s (program pid $E2E_PROGRAM_PID)"
-/usr/bin/python3 "$WIDGETS" wait "$E2E_PROGRAM_PID" 20 "radio button" "15 min" ||
+/usr/bin/python3 "$ATSPI" wait "$E2E_PROGRAM_PID" 20 "radio button" "15 min" ||
     e2e_fatal "widgets not readable over AT-SPI"
 setxkbmap de
 

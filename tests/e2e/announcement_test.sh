@@ -4,22 +4,15 @@
 # Usage: tests/e2e/announcement_test.sh BINARY ARTIFACT_DIR
 set -euo pipefail
 
-if (($# != 2)); then
-    echo "usage: $0 BINARY ARTIFACT_DIR" >&2
-    exit 2
-fi
-[[ -x $1 ]] || { echo "$0: not an executable: $1" >&2; exit 2; }
-BIN=$(realpath "$1")
-HERE=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib/desktop.sh
-source "$HERE/lib/desktop.sh"
+source "$(dirname "$0")/lib/desktop.sh"
+e2e_begin "$@"
 # shellcheck source=lib/timing.sh
-source "$HERE/lib/timing.sh"
-e2e_init "$2" "$0" "$@"
+source "$E2E_LIB_DIR/timing.sh"
 
 TITLE="Die Lurvendel"
 CLIPS=$HERE/lib/clips.py
-WIDGETS=$HERE/lib/widget_states.py
+ATSPI=$E2E_LIB_DIR/atspi.py
 REC=$E2E_ARTIFACTS/announcement.wav
 ANALYSIS=$E2E_ARTIFACTS/analysis.txt
 QUARTER='2026-12-07 10:15:00'
@@ -37,7 +30,7 @@ start_program "$BIN" "$FAKE_CLOCK"
 wait_for_window "$TITLE" 20 "$E2E_PROGRAM_PID" >/dev/null ||
     e2e_fatal "no window titled '$TITLE' within 20 s (program pid $E2E_PROGRAM_PID)"
 # The widgets answer over AT-SPI once the event loop runs.
-/usr/bin/python3 "$WIDGETS" wait "$E2E_PROGRAM_PID" 20 "radio button" "15 min" ||
+/usr/bin/python3 "$ATSPI" wait "$E2E_PROGRAM_PID" 20 "radio button" "15 min" ||
     e2e_fatal "widgets not readable over AT-SPI"
 ((${EPOCHREALTIME/./} < FAKE_AT * 1000000)) ||
     e2e_fatal "program was not running before $QUARTER (faked); the case tells nothing"

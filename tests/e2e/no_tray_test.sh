@@ -4,21 +4,14 @@
 # Usage: tests/e2e/no_tray_test.sh BINARY ARTIFACT_DIR
 set -euo pipefail
 
-if (($# != 2)); then
-    echo "usage: $0 BINARY ARTIFACT_DIR" >&2
-    exit 2
-fi
-[[ -x $1 ]] || { echo "$0: not an executable: $1" >&2; exit 2; }
-BIN=$(realpath "$1")
-HERE=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib/desktop.sh
-source "$HERE/lib/desktop.sh"
+source "$(dirname "$0")/lib/desktop.sh"
+e2e_begin "$@"
 # shellcheck source=lib/tray.sh
-source "$HERE/lib/tray.sh"
-e2e_init "$2" "$0" "$@"
+source "$E2E_LIB_DIR/tray.sh"
 
 TITLE="Die Lurvendel"
-A11Y=$E2E_LIB_DIR/tray_a11y.py
+ATSPI=$E2E_LIB_DIR/atspi.py
 
 start_xvfb
 start_wm
@@ -29,12 +22,12 @@ PID=$E2E_PROGRAM_PID
 WIN=$(wait_for_window "$TITLE" 20 "$PID") ||
     e2e_fatal "no window titled '$TITLE' within 20 s (program pid $PID)"
 # The buttons answer over AT-SPI once the event loop runs: ready for clicks.
-/usr/bin/python3 "$A11Y" button "$PID" Verbergen 20 || e2e_fatal "program not ready"
+/usr/bin/python3 "$ATSPI" button "$PID" Verbergen 20 || e2e_fatal "program not ready"
 
 # A click on "Verbergen" shows in its focus (taken on the press), or in the window going away.
 # shellcheck disable=SC2317  # called through e2e_wait_until
 hide_pressed() {
-    not_viewable "$WIN" || /usr/bin/python3 "$A11Y" focused "$PID" Verbergen 0 2>/dev/null
+    not_viewable "$WIN" || /usr/bin/python3 "$ATSPI" focused "$PID" Verbergen 0 2>/dev/null
 }
 click_client "$WIN" $HIDE_X $HIDE_Y
 while_running 10 hide_pressed ||
@@ -51,7 +44,7 @@ else
     fail "window unmapped by 'Verbergen' though no notification area can take the icon"
 fi
 # No icon window of its own either.
-shown=$(/usr/bin/python3 "$E2E_LIB_DIR/tray.py" shown lurvendel)
+shown=$(/usr/bin/python3 "$E2E_LIB_DIR/x11.py" shown lurvendel)
 check_eq "the program's mapped windows" "$shown" "$(printf '0x%x' "$WIN")"
 
 close_window "$WIN"

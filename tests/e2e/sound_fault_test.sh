@@ -6,20 +6,13 @@
 # Usage: tests/e2e/sound_fault_test.sh BINARY ARTIFACT_DIR
 set -euo pipefail
 
-if (($# != 2)); then
-    echo "usage: $0 BINARY ARTIFACT_DIR" >&2
-    exit 2
-fi
-[[ -x $1 ]] || { echo "$0: not an executable: $1" >&2; exit 2; }
-BIN=$(realpath "$1")
-HERE=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib/desktop.sh
-source "$HERE/lib/desktop.sh"
+source "$(dirname "$0")/lib/desktop.sh"
+e2e_begin "$@"
 # shellcheck source=lib/timing.sh
-source "$HERE/lib/timing.sh"
+source "$E2E_LIB_DIR/timing.sh"
 # shellcheck source=lib/sound_timing.sh
-source "$HERE/lib/sound_timing.sh"
-e2e_init "$2" "$0" "$@"
+source "$E2E_LIB_DIR/sound_timing.sh"
 
 TITLE="Die Lurvendel"
 CLIPS=$HERE/lib/clips.py

@@ -4,16 +4,9 @@
 # Usage: tests/e2e/speech_no_server_test.sh BINARY ARTIFACT_DIR
 set -euo pipefail
 
-if (($# != 2)); then
-    echo "usage: $0 BINARY ARTIFACT_DIR" >&2
-    exit 2
-fi
-[[ -x $1 ]] || { echo "$0: not an executable: $1" >&2; exit 2; }
-BIN=$(realpath "$1")
-HERE=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib/desktop.sh
-source "$HERE/lib/desktop.sh"
-e2e_init "$2" "$0" "$@"
+source "$(dirname "$0")/lib/desktop.sh"
+e2e_begin "$@"
 
 TITLE="Die Lurvendel"
 CLIPS=$HERE/lib/clips.py

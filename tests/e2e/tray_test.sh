@@ -4,18 +4,11 @@
 # Usage: tests/e2e/tray_test.sh BINARY ARTIFACT_DIR
 set -euo pipefail
 
-if (($# != 2)); then
-    echo "usage: $0 BINARY ARTIFACT_DIR" >&2
-    exit 2
-fi
-[[ -x $1 ]] || { echo "$0: not an executable: $1" >&2; exit 2; }
-BIN=$(realpath "$1")
-HERE=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=lib/desktop.sh
-source "$HERE/lib/desktop.sh"
+source "$(dirname "$0")/lib/desktop.sh"
+e2e_begin "$@"
 # shellcheck source=lib/tray.sh
-source "$HERE/lib/tray.sh"
-e2e_init "$2" "$0" "$@"
+source "$E2E_LIB_DIR/tray.sh"
 
 TITLE="Die Lurvendel"
 CLIPS=$HERE/lib/clips.py
@@ -56,7 +49,7 @@ declare -A FROM_BOTTOM=([Exit]=1 [Info]=2 ["Uhr Anzeigen"]=3)
 menu_choose() {
     local menu keys=() i
     sleep 0.6 # see click_icon
-    menu=$(/usr/bin/python3 "$E2E_LIB_DIR/tray.py" menu "$ICON" 3 10) ||
+    menu=$(/usr/bin/python3 "$E2E_LIB_DIR/x11.py" menu "$ICON" 3 10) ||
         e2e_fatal "right click on the icon: no menu holding the keyboard (to choose '$1')$(ended)"
     if [[ -n ${MENU_SHOT:-} ]]; then
         check_eq "WM_CLASS of the popup menu on a right click" \
@@ -82,7 +75,7 @@ PID=$E2E_PROGRAM_PID
 WIN=$(wait_for_window "$TITLE" 20 "$PID") ||
     e2e_fatal "no window titled '$TITLE' within 20 s (program pid $PID)"
 # The buttons answer over AT-SPI once the event loop runs: ready for clicks.
-/usr/bin/python3 "$E2E_LIB_DIR/tray_a11y.py" button "$PID" Verbergen 20 ||
+/usr/bin/python3 "$E2E_LIB_DIR/atspi.py" button "$PID" Verbergen 20 ||
     e2e_fatal "program not ready"
 
 # --- 1. "Verbergen" hides the window into the tray; a left click speaks the time -----

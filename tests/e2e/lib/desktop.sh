@@ -1,9 +1,9 @@
 # shellcheck shell=bash
 # A private headless desktop for end-to-end tests of the real program.
 #
-# Usage in a test script:
+# Usage in a test script (run as SCRIPT BINARY ARTIFACT_DIR):
 #   source "$(dirname "$0")/lib/desktop.sh"
-#   e2e_init "$ARTIFACTS" "$0" "$@"   # re-runs the script inside its own session bus
+#   e2e_begin "$@"   # re-runs the script inside its own session bus
 #   start_xvfb; start_wm; ...
 #   e2e_finish
 #
@@ -21,6 +21,19 @@ E2E_PROGRAM_COUNT=0
 e2e_log() { printf '[e2e %(%H:%M:%S)T] %s\n' -1 "$*" >&2; }
 
 # --- run set-up ---------------------------------------------------------------------
+
+# e2e_begin BINARY ARTIFACT_DIR : the start of every test script: checks its arguments,
+# sets BIN (absolute) and HERE (the tests' directory), then e2e_init.
+e2e_begin() {
+    if (($# != 2)); then
+        echo "usage: $0 BINARY ARTIFACT_DIR" >&2
+        exit 2
+    fi
+    [[ -x $1 ]] || { echo "$0: not an executable: $1" >&2; exit 2; }
+    # shellcheck disable=SC2034  # read by the test scripts
+    BIN=$(realpath "$1") HERE=${E2E_LIB_DIR%/lib}
+    e2e_init "$2" "$0" "$@"
+}
 
 # e2e_init ARTIFACT_DIR SCRIPT [ARGS...]
 # First call (outside any bus): makes private HOME/XDG dirs, runs SCRIPT ARGS again under
@@ -426,7 +439,7 @@ click_client() {
 # read_seconds PID : the seconds display over AT-SPI and the system clock's seconds, as
 # "LABEL SYSTEM"; the program must run with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1.
 read_seconds() {
-    /usr/bin/python3 "$E2E_LIB_DIR/a11y.py" seconds "$1" 20 "$E2E_ARTIFACTS/a11y-tree.txt"
+    /usr/bin/python3 "$E2E_LIB_DIR/atspi.py" seconds "$1" 20 "$E2E_ARTIFACTS/a11y-tree.txt"
 }
 
 # seconds_close S1 S2 : true when two-digit seconds are at most one second apart (mod 60).

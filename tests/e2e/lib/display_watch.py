@@ -5,7 +5,7 @@
         reads the pixels of the rectangle X,Y WIDTH x HEIGHT of WINDOW (client coordinates)
         every PERIOD_S seconds until killed or the window is gone; prints "ready" after the
         first read. One line per read in LOG: "TIME TIME DIGEST" (wall time twice, so that
-        seconds_watch.py standstill reads it like its own log)
+        atspi.py standstill reads it like its own log)
 
 The X server answers for the program: a program whose UI thread is blocked cannot hold up the
 read, so a change is seen within a period of the moment the program drew it. A screen reader's

@@ -41,7 +41,7 @@ timed_click() {
     local wx wy before _
     read -r wx wy _ < <(client_geometry "$1")
     read -r before _ \
-        < <(/usr/bin/python3 "$SOUND_TIMING_LIB/xclick.py" "$((wx + $2))" "$((wy + $3))")
+        < <(/usr/bin/python3 "$SOUND_TIMING_LIB/x11.py" click "$((wx + $2))" "$((wy + $3))")
     CLICK_TIME=$before
 }
 
@@ -49,7 +49,7 @@ timed_click() {
 # (0: back to back) into LOG; SECONDS_WATCH_PID is the reader's PID.
 start_seconds_watch() {
     local out=$2.out
-    /usr/bin/python3 "$SOUND_TIMING_LIB/seconds_watch.py" watch "$1" "$2" "$3" >"$out" 2>&1 &
+    /usr/bin/python3 "$SOUND_TIMING_LIB/atspi.py" watch "$1" "$2" "$3" >"$out" 2>&1 &
     SECONDS_WATCH_PID=$!
     e2e_track "$SECONDS_WATCH_PID"
     e2e_wait_until 25 grep -qx ready "$out" ||
@@ -88,15 +88,15 @@ display_changed() { (($(awk '{ print $3 }' "$1" | uniq | wc -l) > 1)); }
 # the longest time between two changes of the seconds display among the stretches that ended
 # within FROM..TO (with TO, the one still going on counts up to TO); FIRST is the time of the
 # first change in LOG.
-display_standstill() { /usr/bin/python3 "$SOUND_TIMING_LIB/seconds_watch.py" standstill "$@"; }
+display_standstill() { /usr/bin/python3 "$SOUND_TIMING_LIB/atspi.py" standstill "$@"; }
 
 # longest_unanswered LOG FROM TO : "MS SENT ANSWERED", the read that waited longest for the
 # program's UI thread among those pending between FROM and TO.
-longest_unanswered() { /usr/bin/python3 "$SOUND_TIMING_LIB/seconds_watch.py" longest-read "$@"; }
+longest_unanswered() { /usr/bin/python3 "$SOUND_TIMING_LIB/atspi.py" longest-read "$@"; }
 
 # ui_busy LOG AT : "LONGEST_MS SETTLED_MS" after wall time AT in back-to-back reads: the
 # longest the UI thread left a read unanswered, and when it answered at once again.
-ui_busy() { /usr/bin/python3 "$SOUND_TIMING_LIB/seconds_watch.py" busy "$@"; }
+ui_busy() { /usr/bin/python3 "$SOUND_TIMING_LIB/atspi.py" busy "$@"; }
 
 # wall_plus T SECONDS : wall time T plus SECONDS.
 wall_plus() { awk -v a="$1" -v d="$2" 'BEGIN { printf "%.6f\n", a + d }'; }

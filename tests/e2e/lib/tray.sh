@@ -11,7 +11,7 @@ HIDE_X=248 HIDE_Y=165 # middle of "Verbergen" (client px 216..281, 156..175)
 INFO_X=148 INFO_Y=165 # middle of "I" (client px 140..157, 156..175)
 
 # icon : the id of the program's icon embedded in trayer; empty when there is none.
-icon() { /usr/bin/python3 "$E2E_LIB_DIR/tray.py" icon lurvendel trayer; }
+icon() { /usr/bin/python3 "$E2E_LIB_DIR/x11.py" icon lurvendel trayer; }
 icon_there() { [[ -n $(icon) ]]; }
 icon_gone() { [[ -z $(icon) ]]; }
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
@@ -37,7 +37,7 @@ check_info_box() {
     box=$(wait_for_window "$INFO_TITLE" 10 "$PID") ||
         { fail "no info box titled '$INFO_TITLE' within 10 s after $1$(ended)"; return; }
     pass "info box '$INFO_TITLE' opened by $1"
-    text=$(/usr/bin/python3 "$E2E_LIB_DIR/tray_a11y.py" alert "$PID" "$INFO_TITLE" 10) || true
+    text=$(/usr/bin/python3 "$E2E_LIB_DIR/atspi.py" alert "$PID" "$INFO_TITLE" 10) || true
     printf '%s\n' "$text" >"$E2E_ARTIFACTS/info-text.txt"
     check_eq "first line of the info text ($1)" "$(head -n1 <<<"$text")" "$INFO_FIRST"
     check_eq "lines of the info text ($1)" "$(wc -l <<<"$text")" 12
