@@ -12,16 +12,24 @@ void frmUhr::Option2_Click() {
   platform_.window.setOuterWidthTwips(wideWidthTwips);
 }
 
-void frmUhr::Text5_Click() { Command5.setEnabled(true); }
+void frmUhr::Text5_Click() {
+  Command5.setEnabled(true);
+}
 
 void frmUhr::Text5_KeyPress(std::int16_t& keyCode) {
   const bool allowed = (keyCode >= '0' && keyCode <= '9') || keyCode == ':' || keyCode == backspace;
   if (!allowed) keyCode = 0;
 }
 
-void frmUhr::Command2_Click() { stepEntry(1); }
-void frmUhr::Command3_Click() { stepEntry(5); }
-void frmUhr::Command4_Click() { stepEntry(15); }
+void frmUhr::Command2_Click() {
+  stepEntry(1);
+}
+void frmUhr::Command3_Click() {
+  stepEntry(5);
+}
+void frmUhr::Command4_Click() {
+  stepEntry(15);
+}
 
 // An entry that does not read as a time stays as it is, for "Alarm übernehmen" to judge.
 void frmUhr::stepEntry(int minutes) {

@@ -8,7 +8,9 @@
 
 namespace {
 
-bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool isDigit(char c) {
+  return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 std::optional<int> fromFields(const std::vector<int>& fields) {
   const std::array<int, 3> limits = {24, 60, 60};

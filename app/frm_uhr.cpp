@@ -44,12 +44,11 @@ frmUhr::frmUhr(Platform& platform)
       Label5("Label5", &Frame1, {1560, 240, 975, 975}, 21, "Label5", displayLook),
       Label6("Label6", &Frame1, {2880, 240, 975, 975}, 22, "00", displayLook),
       Frame2("Frame2", nullptr, {120, 1620, 4120, 615}, 3, "Ansage jede"),
-      Option1{OptionButton("Option1(0)", &Frame2, {120, 240, 855, 255}, 4, "1 min", Frame2Options),
-              OptionButton("Option1(1)", &Frame2, {840, 240, 735, 255}, 5, "5 min", Frame2Options),
-              OptionButton("Option1(2)", &Frame2, {1560, 240, 855, 255}, 6, "15 min",
-                           Frame2Options),
-              OptionButton("Option1(3)", &Frame2, {2400, 240, 855, 255}, 7, "30 min",
-                           Frame2Options)},
+      Option1{
+          OptionButton("Option1(0)", &Frame2, {120, 240, 855, 255}, 4, "1 min", Frame2Options),
+          OptionButton("Option1(1)", &Frame2, {840, 240, 735, 255}, 5, "5 min", Frame2Options),
+          OptionButton("Option1(2)", &Frame2, {1560, 240, 855, 255}, 6, "15 min", Frame2Options),
+          OptionButton("Option1(3)", &Frame2, {2400, 240, 855, 255}, 7, "30 min", Frame2Options)},
       Option2("Option2", &Frame2, {3240, 240, 735, 255}, 16, "Alarm", Frame2Options),
       Frame3("Frame3", nullptr, {4395, 260, 2055, 1935}, 9, "Alarmzeit"),
       Text5("Text5", &Frame3, {480, 240, 975, 405}, 10, "", 8, entryLook),
@@ -95,10 +94,10 @@ frmUhr::frmUhr(Platform& platform)
 }
 
 std::vector<Control*> frmUhr::controls() {
-  return {&Label1, &Label7,    &Frame1,    &Label4,    &Label3[0], &Label5,   &Label3[1],
-          &Label6, &Frame2,    &Option1[0], &Option1[1], &Option1[2], &Option1[3], &Option2,
-          &Frame3, &Text5,     &Command2,  &Command3,  &Command4,  &Command5, &Command6,
-          &Label2, &Command7,  &Command1,  &Command8};
+  return {&Label1, &Label7,   &Frame1,     &Label4,     &Label3[0],  &Label5,     &Label3[1],
+          &Label6, &Frame2,   &Option1[0], &Option1[1], &Option1[2], &Option1[3], &Option2,
+          &Frame3, &Text5,    &Command2,   &Command3,   &Command4,   &Command5,   &Command6,
+          &Label2, &Command7, &Command1,   &Command8};
 }
 
 void frmUhr::wireEvents() {

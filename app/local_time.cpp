@@ -16,9 +16,15 @@ std::string timeText(const LocalDateTime& t) {
   return twoDigits(t.hour) + ':' + twoDigits(t.minute) + ':' + twoDigits(t.second);
 }
 
-std::string hourText(const LocalDateTime& t) { return twoDigits(t.hour); }
-std::string minuteText(const LocalDateTime& t) { return twoDigits(t.minute); }
-std::string secondText(const LocalDateTime& t) { return twoDigits(t.second); }
+std::string hourText(const LocalDateTime& t) {
+  return twoDigits(t.hour);
+}
+std::string minuteText(const LocalDateTime& t) {
+  return twoDigits(t.minute);
+}
+std::string secondText(const LocalDateTime& t) {
+  return twoDigits(t.second);
+}
 
 std::string dateLine(const LocalDateTime& t) {
   static constexpr std::array<const char*, 7> weekdayNames = {
@@ -28,7 +34,9 @@ std::string dateLine(const LocalDateTime& t) {
   return std::string(weekdayNames.at(static_cast<size_t>(t.weekday))) + ", " + date;
 }
 
-int secondOfDay(const LocalDateTime& t) { return (t.hour * 60 + t.minute) * 60 + t.second; }
+int secondOfDay(const LocalDateTime& t) {
+  return (t.hour * 60 + t.minute) * 60 + t.second;
+}
 
 std::int64_t localSeconds(const LocalDateTime& t) {
   const std::chrono::sys_days date = std::chrono::year{t.year} /

@@ -6,8 +6,8 @@
 // A reading of the local wall clock, already broken down; the clock port delivers it.
 struct LocalDateTime {
   int year = 2000;
-  int month = 1;  // 1..12
-  int day = 1;    // 1..31
+  int month = 1;    // 1..12
+  int day = 1;      // 1..31
   int weekday = 6;  // 0 = Sunday .. 6 = Saturday
   int hour = 0;
   int minute = 0;
@@ -15,7 +15,8 @@ struct LocalDateTime {
   int millisecond = 0;
 };
 
-// "HH:MM:SS", 24-hour and zero-padded whatever the locale: handlers read the slices back as numbers.
+// "HH:MM:SS", 24-hour and zero-padded whatever the locale: handlers read the slices back as
+// numbers.
 std::string timeText(const LocalDateTime& t);
 
 // Slices of timeText: hour, minute and second as two characters each.

@@ -27,7 +27,9 @@ void frmUhr::Form_Load() {
   Timer1.setInterval(tickIntervalMs);
 }
 
-void frmUhr::Form_Paint() { Label6.setCaption(secondText(platform_.clock.now())); }
+void frmUhr::Form_Paint() {
+  Label6.setCaption(secondText(platform_.clock.now()));
+}
 
 void frmUhr::ShowForm() {
   platform_.window.show();
@@ -62,4 +64,6 @@ void frmUhr::Form_Unload() {
   platform_.program.endProgram();
 }
 
-void frmUhr::mnuExit_Click() { requestClose(); }
+void frmUhr::mnuExit_Click() {
+  requestClose();
+}

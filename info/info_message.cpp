@@ -17,4 +17,6 @@ void frmUhr::Command7_Click() {
   platform_.dialogs.messageBox(infoText(), msgbox::information, "Die Lurvendel   -    Info ");
 }
 
-void frmUhr::mnuInfo_Click() { Command7.press(); }
+void frmUhr::mnuInfo_Click() {
+  Command7.press();
+}

@@ -23,10 +23,18 @@ void frmUhr::Option1_Click(std::int16_t index) {
   Label1.setVisible(false);
 }
 
-void frmUhr::mnuEins_Click() { Option1[0].select(); }
-void frmUhr::mnuFünf_Click() { Option1[1].select(); }
-void frmUhr::mnuFünz_Click() { Option1[2].select(); }
-void frmUhr::mnuDreissig_Click() { Option1[3].select(); }
+void frmUhr::mnuEins_Click() {
+  Option1[0].select();
+}
+void frmUhr::mnuFünf_Click() {
+  Option1[1].select();
+}
+void frmUhr::mnuFünz_Click() {
+  Option1[2].select();
+}
+void frmUhr::mnuDreissig_Click() {
+  Option1[3].select();
+}
 
 std::array<MenuItem*, 4> frmUhr::intervalMenuItems() {
   return {&mnuEins, &mnuFünf, &mnuFünz, &mnuDreissig};

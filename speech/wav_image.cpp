@@ -19,10 +19,11 @@ bool hasTag(Bytes bytes, std::size_t offset, std::string_view tag) {
 
 std::optional<PcmFormat> parseFormat(Bytes chunk) {
   if (chunk.size() < 16 || readLittleEndian(chunk, 0, 2) != 1) return std::nullopt;
-  const PcmFormat format{.channels = static_cast<std::uint16_t>(readLittleEndian(chunk, 2, 2)),
-                         .sampleRate = readLittleEndian(chunk, 4, 4),
-                         .bitsPerSample = static_cast<std::uint16_t>(readLittleEndian(chunk, 14, 2)),
-                         .blockAlign = static_cast<std::uint16_t>(readLittleEndian(chunk, 12, 2))};
+  const PcmFormat format{
+      .channels = static_cast<std::uint16_t>(readLittleEndian(chunk, 2, 2)),
+      .sampleRate = readLittleEndian(chunk, 4, 4),
+      .bitsPerSample = static_cast<std::uint16_t>(readLittleEndian(chunk, 14, 2)),
+      .blockAlign = static_cast<std::uint16_t>(readLittleEndian(chunk, 12, 2))};
   const bool sane = (format.channels == 1 || format.channels == 2) &&
                     (format.bitsPerSample == 8 || format.bitsPerSample == 16) &&
                     format.blockAlign == format.channels * format.bitsPerSample / 8 &&

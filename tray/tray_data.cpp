@@ -7,7 +7,8 @@ namespace {
 constexpr std::size_t tipOffset = 24;
 
 void putLittleEndian(TrayHost::Record& record, std::size_t offset, std::uint32_t value) {
-  for (std::size_t i = 0; i < 4; ++i) record[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  for (std::size_t i = 0; i < 4; ++i)
+    record[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 }  // namespace

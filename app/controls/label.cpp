@@ -7,4 +7,6 @@ void Label::setCaption(const std::string& caption) {
   if (onChange) onChange();
 }
 
-void Label::refresh() const { notifyView(Property::repaintNow); }
+void Label::refresh() const {
+  notifyView(Property::repaintNow);
+}

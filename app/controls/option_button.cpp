@@ -2,8 +2,8 @@
 
 #include <utility>
 
-OptionButton::OptionButton(std::string name, const Control* container, Bounds bounds,
-                           int tabIndex, std::string caption, OptionGroup& group)
+OptionButton::OptionButton(std::string name, const Control* container, Bounds bounds, int tabIndex,
+                           std::string caption, OptionGroup& group)
     : Control(std::move(name), container, bounds, tabIndex, std::move(caption)), group_(group) {
   group_.add(*this);
 }
@@ -13,7 +13,9 @@ void OptionButton::select() {
   if (onClick) onClick();
 }
 
-void OptionButton::setFocus() const { notifyView(Property::focus); }
+void OptionButton::setFocus() const {
+  notifyView(Property::focus);
+}
 
 void OptionButton::setValue(bool value) {
   if (value_ == value) return;

@@ -13,4 +13,6 @@ void TextBox::setText(const std::string& text) {
   notifyView(Property::text);
 }
 
-void TextBox::editedByUser(const std::string& text) { caption_ = text; }
+void TextBox::editedByUser(const std::string& text) {
+  caption_ = text;
+}

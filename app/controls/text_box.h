@@ -7,8 +7,8 @@
 
 class TextBox : public Control {
  public:
-  TextBox(std::string name, const Control* container, Bounds bounds, int tabIndex,
-          std::string text, int maxLength, Look look = {});
+  TextBox(std::string name, const Control* container, Bounds bounds, int tabIndex, std::string text,
+          int maxLength, Look look = {});
 
   const std::string& text() const { return caption_; }
   void setText(const std::string& text);

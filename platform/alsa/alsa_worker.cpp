@@ -26,7 +26,9 @@ std::shared_ptr<Worker> Worker::start(std::string device, std::chrono::milliseco
 Worker::Worker(std::string device, std::chrono::milliseconds idleClose)
     : device_(std::move(device)), idleClose_(idleClose) {}
 
-int Worker::stuckCount() { return stuckWorkers.load(); }
+int Worker::stuckCount() {
+  return stuckWorkers.load();
+}
 
 Worker::Outcome Worker::play(const WavClip& clip, std::chrono::steady_clock::time_point deadline) {
   std::unique_lock lock(mutex_);
@@ -89,8 +91,8 @@ bool Worker::playOnDevice(const PcmFormat& format, const std::vector<std::uint8_
       snd_pcm_drop(pcm_);
       return false;
     }
-    const snd_pcm_sframes_t n = snd_pcm_writei(
-        pcm_, samples.data() + written * format.blockAlign, std::min(piece, frames - written));
+    const snd_pcm_sframes_t n = snd_pcm_writei(pcm_, samples.data() + written * format.blockAlign,
+                                               std::min(piece, frames - written));
     if (n < 0) {
       if (snd_pcm_recover(pcm_, static_cast<int>(n), 1) == 0) continue;
       closeDevice();

@@ -66,23 +66,37 @@ void ClockWindow::setCaption(const std::string& caption) {
   setWindowTitle(QString::fromStdString(caption));
 }
 
-void ClockWindow::restore() { setWindowState(windowState() & ~Qt::WindowMinimized); }
+void ClockWindow::restore() {
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+}
 
-void ClockWindow::makeTopmost() { setWindowFlag(Qt::WindowStaysOnTopHint, true); }
+void ClockWindow::makeTopmost() {
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+}
 
-void ClockWindow::show() { QWidget::show(); }
+void ClockWindow::show() {
+  QWidget::show();
+}
 
-void ClockWindow::hide() { QWidget::hide(); }
+void ClockWindow::hide() {
+  QWidget::hide();
+}
 
 void ClockWindow::popupMenu(const MenuItem&, const MenuItem* defaultItem) {
   popup_->exec(defaultItem);
 }
 
-void ClockWindow::repaintNow() { repaint(); }
+void ClockWindow::repaintNow() {
+  repaint();
+}
 
-void ClockWindow::destroy() { hide(); }
+void ClockWindow::destroy() {
+  hide();
+}
 
-std::uint32_t ClockWindow::nativeHandle() const { return static_cast<std::uint32_t>(winId()); }
+std::uint32_t ClockWindow::nativeHandle() const {
+  return static_cast<std::uint32_t>(winId());
+}
 
 std::uint32_t ClockWindow::iconHandle() const {
   return static_cast<std::uint32_t>(windowIcon().cacheKey());
@@ -112,7 +126,9 @@ void ClockWindow::moveEvent(QMoveEvent* event) {
   applyOuterWidth();
 }
 
-double ClockWindow::twipsPerPixelX() const { return 1440.0 / screen()->logicalDotsPerInchX(); }
+double ClockWindow::twipsPerPixelX() const {
+  return 1440.0 / screen()->logicalDotsPerInchX();
+}
 
 int ClockWindow::pixels(int twips) const {
   return static_cast<int>(std::lround(twips / twipsPerPixelX()));

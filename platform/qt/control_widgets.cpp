@@ -18,8 +18,12 @@
 
 namespace {
 
-QString qt(const std::string& text) { return QString::fromStdString(text); }
-QColor qt(Rgb rgb) { return {rgb.red, rgb.green, rgb.blue}; }
+QString qt(const std::string& text) {
+  return QString::fromStdString(text);
+}
+QColor qt(Rgb rgb) {
+  return {rgb.red, rgb.green, rgb.blue};
+}
 
 void applyLook(QWidget& widget, const Look& look, QPalette::ColorRole textRole,
                QPalette::ColorRole backgroundRole) {

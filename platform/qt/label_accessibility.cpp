@@ -50,4 +50,6 @@ QAccessibleInterface* namedLabelFactory(const QString&, QObject* object) {
 
 }  // namespace
 
-void installLabelAccessibility() { QAccessible::installFactory(namedLabelFactory); }
+void installLabelAccessibility() {
+  QAccessible::installFactory(namedLabelFactory);
+}

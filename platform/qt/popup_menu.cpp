@@ -7,8 +7,9 @@
 
 PopupMenu::PopupMenu(const MenuItem& menu) {
   for (MenuItem* item : menu.items()) {
-    QAction* action = item->isSeparator() ? menu_.addSeparator()
-                                          : menu_.addAction(QString::fromStdString(item->caption()));
+    QAction* action = item->isSeparator()
+                          ? menu_.addSeparator()
+                          : menu_.addAction(QString::fromStdString(item->caption()));
     actions_[item] = action;
     mirror(*item, *action);
     item->viewHook = [this, item, action](MenuProperty) { mirror(*item, *action); };

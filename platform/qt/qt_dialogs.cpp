@@ -22,8 +22,7 @@ QMessageBox::Icon iconOf(int style) {
 
 }  // namespace
 
-msgbox::Answer QtDialogs::messageBox(const std::string& text, int style,
-                                     const std::string& title) {
+msgbox::Answer QtDialogs::messageBox(const std::string& text, int style, const std::string& title) {
   const bool yesNo = (style & 0x0f) == msgbox::yesNo;
   QMessageBox box(iconOf(style), QString::fromStdString(title), QString::fromStdString(text),
                   yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent_);

@@ -8,7 +8,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto clip = parseWav({data, size});
-  if (clip && (clip->samples.data() < data || clip->samples.data() + clip->samples.size() > data + size)) {
+  if (clip &&
+      (clip->samples.data() < data || clip->samples.data() + clip->samples.size() > data + size)) {
     std::abort();
   }
   return 0;

@@ -28,8 +28,8 @@ void defineStuckDevice() {
   const std::string home = mkdtemp(dir);
   stuckFifo = home + "/fifo";
   mkfifo(stuckFifo.c_str(), 0600);
-  std::ofstream(home + "/.asoundrc") << "pcm.stuck { type file slave.pcm \"null\" file \""
-                                     << stuckFifo << "\" format \"raw\" }\n";
+  std::ofstream(home + "/.asoundrc")
+      << "pcm.stuck { type file slave.pcm \"null\" file \"" << stuckFifo << "\" format \"raw\" }\n";
   setenv("HOME", home.c_str(), 1);
 }
 
@@ -43,8 +43,8 @@ TEST(AlsaAudioOutput, WithoutADeviceEveryClipIsSilentAndNothingIsPrinted) {
 }
 
 TEST(AlsaAudioOutput, AHungDeviceCostsTheClipAndAMarginThenIsLeftBehind) {
-  AlsaAudioOutput output("stuck", {.idleClose = 3000ms, .deadlineMargin = 500ms,
-                                   .retryAfterQuiet = 0ms});
+  AlsaAudioOutput output("stuck",
+                         {.idleClose = 3000ms, .deadlineMargin = 500ms, .retryAfterQuiet = 0ms});
   const auto clip = clipImage(200);
   for (int i = 0; i < 3; ++i) {
     const auto start = Clock::now();

@@ -29,7 +29,8 @@ void SimPlatform::attach(frmUhr& form) {
           log(control->name() + (control->enabled() ? ".enabled" : ".disabled"));
           break;
         case Property::value:
-          log(control->name() + ".value=" + (dynamic_cast<OptionButton*>(control)->value() ? "1" : "0"));
+          log(control->name() +
+              ".value=" + (dynamic_cast<OptionButton*>(control)->value() ? "1" : "0"));
           break;
         case Property::focus:
           log(control->name() + ".focus");

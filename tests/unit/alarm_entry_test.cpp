@@ -38,7 +38,8 @@ TEST(AlarmEntry, OnlyDigitsColonAndBackspaceAreTyped) {
   };
   for (const char c : std::string("0123456789:")) EXPECT_TRUE(passes(c)) << c;
   EXPECT_TRUE(passes(8));
-  for (const int code : {int{'a'}, int{'Z'}, int{'.'}, int{' '}, int{'-'}, 22, 13, 0xFC}) EXPECT_FALSE(passes(code)) << code;
+  for (const int code : {int{'a'}, int{'Z'}, int{'.'}, int{' '}, int{'-'}, 22, 13, 0xFC})
+    EXPECT_FALSE(passes(code)) << code;
 }
 
 TEST(AlarmEntry, StepButtonsAddMinutesAcrossMidnightAndLeaveUnreadableEntries) {
@@ -75,8 +76,8 @@ TEST(AlarmEntry, AnAcceptedEntryArmsAndNarrowsTheWindow) {
 }
 
 TEST(AlarmEntry, RejectedEntriesShowTheMessageAndResetTheEntry) {
-  for (const std::string entry : {"7:05:00", "24:00:00", "12:60:00", "99:99:99", "::::::::", "",
-                                  "ab:cd:ef"}) {
+  for (const std::string entry :
+       {"7:05:00", "24:00:00", "12:60:00", "99:99:99", "::::::::", "", "ab:cd:ef"}) {
     SimulatedProgram program;
     frmUhr& form = program.form;
     program.startAt(7, 0, 0);

@@ -96,9 +96,9 @@ TEST(AlarmFiring, FiresAtTheNextOccurrenceOfItsTimeOnce) {
   };
   const std::vector<Case> cases = {
       {"06:30:00", 22, 0, 0, (8 * 60 + 30) * minute + second},  // tomorrow morning
-      {"23:59:59", 23, 0, 0, hour},                               // at 00:00:00
-      {"07:00:05", 7, 0, 5, second},                              // the current second
-      {"07:00:04", 7, 0, 5, 24 * hour},                           // just passed: tomorrow
+      {"23:59:59", 23, 0, 0, hour},                             // at 00:00:00
+      {"07:00:05", 7, 0, 5, second},                            // the current second
+      {"07:00:04", 7, 0, 5, 24 * hour},                         // just passed: tomorrow
       {"00:00:00", 12, 0, 0, 12 * hour + second},
   };
   for (const Case& c : cases) {

@@ -47,8 +47,8 @@ TEST(ClockTick, AnHourPassingBetweenTheHourAndMinuteStepsShowsOnTheNextTick) {
   program.sim.clock.advancePerRead = 100;
   const size_t started = program.sim.trace.size();
   program.sim.runFor(50);
-  EXPECT_EQ(since(program.sim, started), (Trace{"Label5.caption=00", "Label6.caption=00",
-                                                "Text5.text=13:00:00"}));
+  EXPECT_EQ(since(program.sim, started),
+            (Trace{"Label5.caption=00", "Label6.caption=00", "Text5.text=13:00:00"}));
   EXPECT_EQ(program.sim.clipIds(), (std::vector<std::int16_t>{}));
   program.sim.clock.advancePerRead = 0;
   program.sim.runFor(100);

@@ -42,7 +42,8 @@ TEST(ScheduleSoak, TwoDaysOfRandomUseAnnounceExactlyWhatTheRulesCallFor) {
     if (random() % 2 == 0) {
       const int option = static_cast<int>(random() % 4);
       optionFrom[t] = option;
-      program.sim.at(t, [&program, option] { program.form.Option1[static_cast<size_t>(option)].select(); });
+      program.sim.at(
+          t, [&program, option] { program.form.Option1[static_cast<size_t>(option)].select(); });
     } else {
       ++clicks;
       program.sim.at(t, [&program] { program.form.Command1.press(); });
@@ -52,7 +53,9 @@ TEST(ScheduleSoak, TwoDaysOfRandomUseAnnounceExactlyWhatTheRulesCallFor) {
 
   // A choice made within the clip-length of a boundary may be handled on either side of it;
   // the soak avoids asserting on those few boundaries.
-  const auto optionAt = [&](std::int64_t t) { return std::prev(optionFrom.upper_bound(t))->second; };
+  const auto optionAt = [&](std::int64_t t) {
+    return std::prev(optionFrom.upper_bound(t))->second;
+  };
   const auto choiceNear = [&](std::int64_t t) {
     const auto next = optionFrom.lower_bound(t - 10 * second);
     return next != optionFrom.end() && next->first <= t + 10 * second && next->first != start;
@@ -99,8 +102,8 @@ TEST(ScheduleSoak, TwoDaysOfRandomUseAnnounceExactlyWhatTheRulesCallFor) {
     EXPECT_TRUE(called || choiceNear(b)) << "unasked announcement at " << clip.start - start;
     EXPECT_EQ(++signalsAt[b], 1) << "doubled announcement at " << clip.start - start;
   }
-  const auto openings = std::count_if(played.begin(), played.end(),
-                                      [](const auto& clip) { return clip.id == 300; });
+  const auto openings =
+      std::count_if(played.begin(), played.end(), [](const auto& clip) { return clip.id == 300; });
   EXPECT_GT(checked, expected.size() * 9 / 10);
   EXPECT_GE(signalsAt.size(), expected.size());
   EXPECT_EQ(openings, clicks) << "every click speaks once";

@@ -9,7 +9,8 @@ using Trace = std::vector<std::string>;
 
 namespace {
 
-const std::string question = "msgbox 36 [Die Lurvendel-Info] Alarm aktiv ! Programm trotzdem beenden ?";
+const std::string question =
+    "msgbox 36 [Die Lurvendel-Info] Alarm aktiv ! Programm trotzdem beenden ?";
 
 Trace ending(const SimPlatform& sim) {
   Trace seen;
@@ -56,8 +57,8 @@ TEST(Shutdown, ArmedAlarmAndYesEndsTheProgram) {
   program.form.alarmArmed = 1;
   program.sim.answers = {msgbox::Answer::yes};
   EXPECT_TRUE(program.form.requestClose());
-  EXPECT_EQ(ending(program.sim), (Trace{question, "tray.remove Hessamo's Lurvendel",
-                                        "window.destroy", "program.end"}));
+  EXPECT_EQ(ending(program.sim),
+            (Trace{question, "tray.remove Hessamo's Lurvendel", "window.destroy", "program.end"}));
   program.sim.runFor(2000);
   EXPECT_EQ(program.form.Label6.caption(), "00");
 }

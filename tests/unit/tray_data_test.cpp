@@ -16,9 +16,9 @@ TEST(TrayData, EightyEightBytesLittleEndianWithTheTipAtOffset24) {
 
   const TrayHost::Record bytes = data.bytes();
 
-  const TrayHost::Record::value_type head[24] = {88,   0,    0,    0,    0x44, 0x33, 0x22, 0x11,
-                                                 1,    0,    0,    0,    7,    0,    0,    0,
-                                                 0,    2,    0,    0,    0xD0, 0xC0, 0xB0, 0xA0};
+  const TrayHost::Record::value_type head[24] = {88, 0, 0, 0, 0x44, 0x33, 0x22, 0x11,
+                                                 1,  0, 0, 0, 7,    0,    0,    0,
+                                                 0,  2, 0, 0, 0xD0, 0xC0, 0xB0, 0xA0};
   for (int i = 0; i < 24; ++i) EXPECT_EQ(bytes[i], head[i]) << "byte " << i;
   const std::string tip = "Hessamo's Lurvendel";
   for (size_t i = 0; i < tip.size(); ++i) EXPECT_EQ(bytes[24 + i], tip[i]);

@@ -113,11 +113,16 @@ TEST(Info, TheButtonAndTheMenuShowTheSameTextByteForByte) {
   const std::string expected =
       "msgbox 64 [Die Lurvendel   -    Info ] "
       "Die Sprach- und Alarmausgabe funktioniert auch bei \n"
-      "verborgenem Uhrfenster.\n" + rule + "\n\n"
+      "verborgenem Uhrfenster.\n" +
+      rule +
+      "\n\n"
       "Wird das Uhrfenster verborgen, erscheint im SystemTray ein Icon.\n\n"
       "Click mit linker Maustaste auf TrayIcon     -> Zeitansage\n"
-      "Click mit rechter Maustaste auf TrayIcon  -> Funktions-PopUp-Menü\n" + rule + "\n\n"
-      "\"Die Lurvendel\";      Codename: \"Borrimax\"\n" + rule;
+      "Click mit rechter Maustaste auf TrayIcon  -> Funktions-PopUp-Menü\n" +
+      rule +
+      "\n\n"
+      "\"Die Lurvendel\";      Codename: \"Borrimax\"\n" +
+      rule;
   EXPECT_EQ(program.sim.traced("msgbox"), (Trace{expected, expected}));
   const std::string text = frmUhr::infoText();
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 11);

@@ -13,7 +13,9 @@ namespace {
 
 using Image = std::vector<std::uint8_t>;
 
-void put(Image& image, const std::string& tag) { image.insert(image.end(), tag.begin(), tag.end()); }
+void put(Image& image, const std::string& tag) {
+  image.insert(image.end(), tag.begin(), tag.end());
+}
 
 void put32(Image& image, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) image.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
@@ -30,7 +32,8 @@ void putFormat(Image& image, std::uint16_t tag = 1, std::uint16_t bits = 8) {
   }
   put32(image, 11025);
   put32(image, 11025u * align);
-  image.insert(image.end(), {static_cast<std::uint8_t>(align), 0, static_cast<std::uint8_t>(bits), 0});
+  image.insert(image.end(),
+               {static_cast<std::uint8_t>(align), 0, static_cast<std::uint8_t>(bits), 0});
 }
 
 // A RIFF image around the given chunks; riffExtra lets the length field lie.
@@ -79,9 +82,10 @@ TEST(ClipStore, HoldsExactlyTheFortyTwoClipsAllEightBitMono11025) {
     EXPECT_LT(parsed->seconds(), 3.7) << clip.id;
     odd += parsed->samples.size() % 2;
   }
-  const std::set<int> expected = {1,  2,  3,  4,  5,   6,   7,   8,   9,   10,  11,  12,  13,  14,
-                                  15, 16, 17, 18, 19,  20,  30,  40,  50,  97,  98,  99,  101, 102,
-                                  103, 104, 105, 106, 107, 108, 109, 200, 300, 400, 500, 600, 610, 700};
+  const std::set<int> expected = {1,   2,   3,   4,   5,   6,   7,   8,   9,   10,  11,
+                                  12,  13,  14,  15,  16,  17,  18,  19,  20,  30,  40,
+                                  50,  97,  98,  99,  101, 102, 103, 104, 105, 106, 107,
+                                  108, 109, 200, 300, 400, 500, 600, 610, 700};
   EXPECT_EQ(ids, expected);
   EXPECT_GT(odd, 0) << "the store should exercise odd data lengths";
   EXPECT_TRUE(clipImage(500).size() > 30000);

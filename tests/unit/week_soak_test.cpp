@@ -87,8 +87,7 @@ TEST(WeekSoak, AWeekOfRandomUseKeepsEveryRule) {
     sim.at(start + d * day - second, [&, d] {
       sim.trace.clear();
       sim.traceTimes.clear();
-      allocatedAt[d] = allocatedBytes() -
-                       sim.played.capacity() * sizeof(SimPlatform::PlayedClip);
+      allocatedAt[d] = allocatedBytes() - sim.played.capacity() * sizeof(SimPlatform::PlayedClip);
     });
   }
   sim.runUntil(end);
