@@ -28,18 +28,22 @@ ClockWindow::ClockWindow() {
 void ClockWindow::attach(frmUhr& form) {
   form_ = &form;
   const auto twipsToPixels = [this](int twips) { return pixels(twips); };
-  for (Control* control : form.controls()) {
-    QWidget* parent = control->container() ? widgets_.at(control->container()) : this;
+  controls_ = form.controls();
+  for (Control* control : controls_) {
+    QWidget* parent = control->container() ? mirrors_.at(control->container()).widget : this;
     QWidget* widget = createControlWidget(*control, parent, twipsToPixels);
-    widgets_[control] = widget;
-    auto ownHook = std::move(control->viewHook);
-    control->viewHook = [this, control, widget, ownHook](Property property) {
+    mirrors_[control] = {widget, std::move(control->viewHook)};
+    control->viewHook = [this, control](Property property) {
+      Mirror& mirror = mirrors_.at(control);
       if (property == Property::visible) {
         updateVisibility(*control);
       } else if (property == Property::enabled) {
-        widget->setEnabled(control->enabled());
-      } else if (ownHook) {
-        ownHook(property);
+        mirror.widget->setEnabled(control->enabled());
+      } else if ((property == Property::caption || property == Property::text) &&
+                 !mirror.widget->isVisibleTo(this)) {
+        mirror.stale = true;
+      } else if (mirror.apply) {
+        mirror.apply(property);
       }
     };
     updateVisibility(*control);
@@ -48,9 +52,9 @@ void ClockWindow::attach(frmUhr& form) {
   popup_ = std::make_unique<PopupMenu>(form.mnuPopUp);
   // Mouse moves anywhere over the window reach the model, also over its controls.
   setMouseTracking(true);
-  for (const auto& [control, widget] : widgets_) {
-    widget->setMouseTracking(true);
-    widget->installEventFilter(this);
+  for (const auto& [control, mirror] : mirrors_) {
+    mirror.widget->setMouseTracking(true);
+    mirror.widget->installEventFilter(this);
   }
   setFixedHeight(pixels(frmUhr::designClientHeightTwips));
   resize(pixels(frmUhr::designClientWidthTwips), height());
@@ -59,7 +63,8 @@ void ClockWindow::attach(frmUhr& form) {
 void ClockWindow::setOuterWidthTwips(int twips) {
   outerWidthTwips_ = twips;
   applyOuterWidth();
-  for (const auto& [control, widget] : widgets_) updateVisibility(*control);
+  // Containers first, so that what they hold knows whether it has come into view.
+  for (const Control* control : controls_) updateVisibility(*control);
 }
 
 void ClockWindow::setCaption(const std::string& caption) {
@@ -167,7 +172,13 @@ bool ClockWindow::inView(const Control& control) const {
 }
 
 void ClockWindow::updateVisibility(const Control& control) {
-  widgets_.at(&control)->setVisible(control.visible() && inView(control));
+  Mirror& mirror = mirrors_.at(&control);
+  mirror.widget->setVisible(control.visible() && inView(control));
+  if (mirror.stale && mirror.widget->isVisibleTo(this) && mirror.apply) {
+    mirror.stale = false;
+    mirror.apply(Property::caption);
+    mirror.apply(Property::text);
+  }
 }
 
 void ClockWindow::setTabOrder(const std::vector<Control*>& controls) {
@@ -175,6 +186,6 @@ void ClockWindow::setTabOrder(const std::vector<Control*>& controls) {
   std::sort(ordered.begin(), ordered.end(),
             [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
   for (size_t i = 1; i < ordered.size(); ++i) {
-    QWidget::setTabOrder(widgets_.at(ordered[i - 1]), widgets_.at(ordered[i]));
+    QWidget::setTabOrder(mirrors_.at(ordered[i - 1]).widget, mirrors_.at(ordered[i]).widget);
   }
 }

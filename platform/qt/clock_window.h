@@ -2,14 +2,16 @@
 
 #include <QWidget>
 #include <map>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/qt/popup_menu.h"
 
+#include "app/controls/control.h"
 #include "platform/ports/window_host.h"
 
 class frmUhr;
-class Control;
 
 // The real top-level window. It only mirrors the window model and forwards the user's actions
 // and the window's own events (paint, close) to it.
@@ -54,7 +56,16 @@ class ClockWindow : public QWidget, public WindowHost {
   void setTabOrder(const std::vector<Control*>& controls);
 
   frmUhr* form_ = nullptr;
-  std::map<const Control*, QWidget*> widgets_;
+  // Each control's widget and how to bring it up to date. A text change of a widget out of view
+  // waits until it comes into view: the tick writes the hidden countdown and the alarm entry
+  // every second, and laying out text nobody sees costs an idle clock most of its time.
+  struct Mirror {
+    QWidget* widget;
+    std::function<void(Property)> apply;
+    bool stale = false;
+  };
+  std::map<const Control*, Mirror> mirrors_;
+  std::vector<Control*> controls_;
   std::unique_ptr<PopupMenu> popup_;
   int outerWidthTwips_ = 0;
 };
