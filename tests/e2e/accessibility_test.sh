@@ -9,9 +9,6 @@ set -euo pipefail
 source "$(dirname "$0")/lib/desktop.sh"
 e2e_begin "$@"
 
-TITLE="Die Lurvendel"
-CLIPS=$HERE/lib/clips.py
-ATSPI=$E2E_LIB_DIR/atspi.py
 REC=$E2E_ARTIFACTS/speech.wav
 WIDGETS=$E2E_ARTIFACTS/widgets.txt
 

@@ -11,9 +11,6 @@ e2e_begin "$@"
 # shellcheck source=lib/timing.sh
 source "$E2E_LIB_DIR/timing.sh"
 
-TITLE="Die Lurvendel"
-CLIPS=$HERE/lib/clips.py
-ATSPI=$E2E_LIB_DIR/atspi.py
 REC=$E2E_ARTIFACTS/alarm.wav
 ANALYSIS=$E2E_ARTIFACTS/analysis.txt
 # Client pixels (15 twips each) of the controls, inside their text or box.

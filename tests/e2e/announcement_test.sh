@@ -10,9 +10,6 @@ e2e_begin "$@"
 # shellcheck source=lib/timing.sh
 source "$E2E_LIB_DIR/timing.sh"
 
-TITLE="Die Lurvendel"
-CLIPS=$HERE/lib/clips.py
-ATSPI=$E2E_LIB_DIR/atspi.py
 REC=$E2E_ARTIFACTS/announcement.wav
 ANALYSIS=$E2E_ARTIFACTS/analysis.txt
 QUARTER='2026-12-07 10:15:00'

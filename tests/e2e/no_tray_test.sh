@@ -10,8 +10,6 @@ e2e_begin "$@"
 # shellcheck source=lib/tray.sh
 source "$E2E_LIB_DIR/tray.sh"
 
-TITLE="Die Lurvendel"
-ATSPI=$E2E_LIB_DIR/atspi.py
 
 start_xvfb
 start_wm

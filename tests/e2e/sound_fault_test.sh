@@ -14,8 +14,6 @@ source "$E2E_LIB_DIR/timing.sh"
 # shellcheck source=lib/sound_timing.sh
 source "$E2E_LIB_DIR/sound_timing.sh"
 
-TITLE="Die Lurvendel"
-CLIPS=$HERE/lib/clips.py
 SPRICH_X=187 SPRICH_Y=165 # middle of the button (twips 2460+690/2, 2340+285/2; 15 per px)
 # A word waits at most its length + 1.5 s for a frozen server; the display may also have
 # shown its digits for up to a second before, and is read every 0.1 s: 1.5 s of margin.

@@ -8,8 +8,6 @@ set -euo pipefail
 source "$(dirname "$0")/lib/desktop.sh"
 e2e_begin "$@"
 
-TITLE="Die Lurvendel"
-CLIPS=$HERE/lib/clips.py
 SPRICH_X=187 SPRICH_Y=165 # middle of the button (twips 2460+690/2, 2340+285/2; 15 per px)
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 # A stopped server must stay stopped: no client may spawn a new one.

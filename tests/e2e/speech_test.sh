@@ -7,8 +7,6 @@ set -euo pipefail
 source "$(dirname "$0")/lib/desktop.sh"
 e2e_begin "$@"
 
-TITLE="Die Lurvendel"
-CLIPS=$HERE/lib/clips.py
 REC=$E2E_ARTIFACTS/speech.wav
 ANALYSIS=$E2E_ARTIFACTS/analysis.txt
 # 13:21 with room before the next minute: start-up and speech take seconds, not a minute.

@@ -10,8 +10,6 @@ e2e_begin "$@"
 # shellcheck source=lib/tray.sh
 source "$E2E_LIB_DIR/tray.sh"
 
-TITLE="Die Lurvendel"
-CLIPS=$HERE/lib/clips.py
 REC=$E2E_ARTIFACTS/speech.wav
 ANALYSIS=$E2E_ARTIFACTS/analysis.txt
 # 13:21: no quarter-hour announcement comes near the run.

@@ -7,7 +7,6 @@ set -euo pipefail
 source "$(dirname "$0")/lib/desktop.sh"
 e2e_begin "$@"
 
-TITLE="Die Lurvendel"
 X11=$HERE/lib/x11.py
 
 start_xvfb

@@ -31,7 +31,9 @@ e2e_begin() {
     fi
     [[ -x $1 ]] || { echo "$0: not an executable: $1" >&2; exit 2; }
     # shellcheck disable=SC2034  # read by the test scripts
-    BIN=$(realpath "$1") HERE=${E2E_LIB_DIR%/lib}
+    BIN=$(realpath "$1") HERE=${E2E_LIB_DIR%/lib} TITLE="Die Lurvendel"
+    # shellcheck disable=SC2034
+    CLIPS=$E2E_LIB_DIR/clips.py ATSPI=$E2E_LIB_DIR/atspi.py
     e2e_init "$2" "$0" "$@"
 }
 
