@@ -7,9 +7,10 @@ namespace {
 constexpr std::int16_t alarmSignal = 400;
 }
 
-// Counts down to the alarm time's next occurrence; "00:00:00" in the alarm second itself.
+// Counts down to the alarm time's next occurrence; "00:00:00" in the alarm second itself and
+// while the alarm fires.
 void frmUhr::countdownStep() {
-  const int left = alarmTime - secondOfDay(platform_.clock.now());
+  const int left = fireSequenceRunning ? 0 : alarmTime - secondOfDay(platform_.clock.now());
   Label7.setCaption("Countdown: " + timeOfDayText(left));
 }
 

@@ -37,13 +37,16 @@ class frmUhr {
   // Window events, raised by the platform.
   void Form_Load();
   void Form_Paint();
-  // A close request from any source; false when the user chose to keep the program running.
-  bool requestClose();
+  // A close request from any source. It returns only when the user chose to keep the program
+  // running; otherwise the program ends inside it.
+  void requestClose();
+  // Whether a close request asks first (an alarm is armed) rather than ending at once.
+  bool closeAsks() const;
 
-  // The window's mouse moves and the notification icon's mouse events (514 left button up,
-  // 517 right button up), whose code arrives as X in pixels.
+  // The mouse moving over the window: it only refreshes the icon's tip, wherever it passes.
   void Form_MouseMove(int button, int shift, float x, float y);
-  void trayIconClicked(std::int32_t mouseMessage);
+  // A mouse event of the notification icon (514 left button up, 517 right button up).
+  void trayIconEvent(std::int32_t mouseMessage);
 
   static std::string infoText();
 
@@ -148,6 +151,7 @@ class frmUhr {
   // The notification icon and the info message (tray/, info/).
   void Command8_Click();
   void mnuAnzeige_Click();
+  void refreshTip();
   void Command7_Click();
   void mnuInfo_Click();
 

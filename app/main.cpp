@@ -1,4 +1,7 @@
+#include <unistd.h>
+
 #include <QApplication>
+#include <cstdio>
 
 #include "platform/qt/clock_program.h"
 
@@ -12,12 +15,32 @@ void preferX11() {
   }
 }
 
+// The display the window goes to, as the user would name it.
+QByteArray displayName() {
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  const char* variable = platform.startsWith("wayland") ? "WAYLAND_DISPLAY" : "DISPLAY";
+  const QByteArray value = qgetenv(variable);
+  return value.isEmpty() ? QByteArray(variable) + " ist nicht gesetzt"
+                         : QByteArray(variable) + "=" + value;
+}
+
+// Qt gives up on a display it cannot open with several lines and an abort (and a core file); a
+// desktop clock started without a desktop says so in one line and ends with status 1. Qt's other
+// messages at start-up stay unprinted, as everything the clock would print.
+void exitWithoutDisplay(QtMsgType type, const QMessageLogContext&, const QString&) {
+  if (type != QtFatalMsg) return;
+  std::fprintf(stderr, "lurvendel: keine Anzeige erreichbar (%s)\n", displayName().constData());
+  _exit(1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   preferX11();
+  const QtMessageHandler qtMessages = qInstallMessageHandler(exitWithoutDisplay);
   QApplication app(argc, argv);
+  qInstallMessageHandler(qtMessages);
   ClockProgram clock;
-  if (!clock.start()) return 0;
+  clock.start();
   return QApplication::exec();
 }

@@ -1,10 +1,7 @@
 #include "app/frm_uhr.h"
 
 void frmUhr::Form_Load() {
-  if (platform_.instance.anotherInstanceRunning()) {
-    platform_.program.endProgram();
-    return;
-  }
+  if (platform_.instance.anotherInstanceRunning()) platform_.program.endProgram();
   trayData.cbSize = TrayData::recordSize;
   trayData.hWnd = platform_.window.nativeHandle();
   trayData.uID = TrayData::iconId;
@@ -36,15 +33,18 @@ void frmUhr::ShowForm() {
   platform_.window.repaintNow();
 }
 
-bool frmUhr::requestClose() {
+void frmUhr::requestClose() {
   bool cancel = false;
   Form_QueryUnload(cancel);
   if (!cancel) Form_Unload();
-  return !cancel;
+}
+
+bool frmUhr::closeAsks() const {
+  return alarmArmed != 0;
 }
 
 void frmUhr::Form_QueryUnload(bool& cancel) {
-  if (alarmArmed != 0) {
+  if (closeAsks()) {
     const auto answer =
         platform_.dialogs.messageBox("Alarm aktiv ! Programm trotzdem beenden ?",
                                      msgbox::question | msgbox::yesNo, "Die Lurvendel-Info");

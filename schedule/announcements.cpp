@@ -5,10 +5,14 @@ namespace {
 constexpr std::int16_t announcementSignal = 500;
 }
 
-// A new hour brings the window back, also from the tray, and announces the hour alone.
+// A new hour brings the window back, also from the tray, and announces the hour alone. An hour
+// that changes at any other minute than 00 is a jump of the clock (a resume from suspend, the
+// clock set by hand): resetting the displays would show and speak a wrong time, so the minute's
+// change event alone decides what is said.
 void frmUhr::Label4_Change() {
   ShowForm();
   if (alarmArmed != 0 || Option2.value()) return;
+  if (platform_.clock.now().minute != 0) return;
   if (clockStarted == 1) {
     Label5.setCaption("00");
     Label6.setCaption("00");

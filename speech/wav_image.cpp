@@ -39,10 +39,12 @@ std::optional<WavClip> parseWav(Bytes image) {
   if (image.size() < headerSize || !hasTag(image, 0, "RIFF") || !hasTag(image, 8, "WAVE")) {
     return std::nullopt;
   }
-  // The RIFF length must not claim more than the image holds.
+  // The RIFF length must not claim more than the image holds, but for the pad byte of an odd
+  // data chunk at its very end, which some writers count without storing it.
   const std::uint64_t riffEnd = std::uint64_t{8} + readLittleEndian(image, 4, 4);
-  if (riffEnd > image.size()) return std::nullopt;
-  const Bytes riff = image.first(static_cast<std::size_t>(riffEnd));
+  const bool padNotStored = riffEnd == image.size() + 1;
+  if (riffEnd > image.size() && !padNotStored) return std::nullopt;
+  const Bytes riff = image.first(std::min<std::size_t>(riffEnd, image.size()));
 
   std::optional<PcmFormat> format;
   std::size_t offset = headerSize;
@@ -56,6 +58,7 @@ std::optional<WavClip> parseWav(Bytes image) {
       if (!format) return std::nullopt;
     } else if (hasTag(riff, offset, "data")) {
       if (!format || length % format->blockAlign != 0) return std::nullopt;
+      if (padNotStored && (length % 2 == 0 || body + length != riff.size())) return std::nullopt;
       return WavClip{*format, chunk};
     }
     offset = body + length + (length & 1);

@@ -1,5 +1,3 @@
-#include <cmath>
-
 #include "alarm/time_of_day.h"
 #include "app/frm_uhr.h"
 
@@ -20,15 +18,23 @@ void frmUhr::mnuAnzeige_Click() {
   platform_.tray.notifyIcon(TrayHost::Message::remove, trayData.bytes());
 }
 
-// Mouse moves over the window, and the icon's mouse events with their code in X. Clicks that
-// come while an icon action runs (speaking, an open menu) are dropped.
-void frmUhr::Form_MouseMove(int, int, float x, float) {
+// Pointing at "Verbergen" refreshes the tip just before the icon is added.
+void frmUhr::Form_MouseMove(int, int, float, float) {
+  refreshTip();
+}
+
+void frmUhr::refreshTip() {
   if (!Option2.value()) {
     trayData.setTip("Hessamo's Lurvendel");
   } else if (alarmArmed == 1) {
     trayData.setTip("Alarm aktiv! Alarm um: " + timeOfDayText(alarmTime));
   }
-  trayMessage = static_cast<std::int32_t>(std::nearbyint(x / platform_.window.twipsPerPixelX()));
+}
+
+// Clicks that come while an icon action runs (speaking, an open menu) are dropped.
+void frmUhr::trayIconEvent(std::int32_t mouseMessage) {
+  refreshTip();
+  trayMessage = mouseMessage;
   if (trayBusy) return;
   trayBusy = true;
   if (trayMessage == leftButtonUp) {
@@ -37,8 +43,4 @@ void frmUhr::Form_MouseMove(int, int, float x, float) {
     platform_.window.popupMenu(mnuPopUp, alarmArmed == 1 ? &mnuAlarm : nullptr);
   }
   trayBusy = false;
-}
-
-void frmUhr::trayIconClicked(std::int32_t mouseMessage) {
-  Form_MouseMove(0, 0, static_cast<float>(mouseMessage * platform_.window.twipsPerPixelX()), 0);
 }

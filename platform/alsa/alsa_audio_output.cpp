@@ -17,8 +17,9 @@ constexpr int maxStuckWorkers = 3;
 
 }  // namespace
 
-AlsaAudioOutput::AlsaAudioOutput(std::string device, AlsaTiming timing)
-    : device_(std::move(device)), timing_(timing) {
+AlsaAudioOutput::AlsaAudioOutput(std::string device, AlsaTiming timing,
+                                 std::function<void()> whilePlaying)
+    : device_(std::move(device)), timing_(timing), whilePlaying_(std::move(whilePlaying)) {
   snd_lib_error_set_handler(ignoreAlsaError);
 }
 
@@ -37,7 +38,7 @@ void AlsaAudioOutput::play(std::span<const std::uint8_t> wavImage) {
   if (!worker_) worker_ = Worker::start(device_, timing_.idleClose);
   const auto length = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
       std::chrono::duration<double>(clip->seconds()));
-  const auto outcome = worker_->play(*clip, start + length + timing_.deadlineMargin);
+  const auto outcome = worker_->play(*clip, start + length + timing_.deadlineMargin, whilePlaying_);
   if (outcome == Worker::Outcome::timedOut) {
     worker_->abandon();
     worker_.reset();

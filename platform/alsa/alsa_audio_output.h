@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,10 +18,12 @@ struct AlsaTiming {
 // Plays clips through ALSA on a worker thread that owns the device, while the caller waits with
 // a deadline: a sound server that freezes can block ALSA calls for ever, and the clock must go
 // on. The device stays open while clips follow one another (no gap between words) and is closed
-// once sound has been idle for a while, so an idle clock holds no device.
+// once sound has been idle for a while, so an idle clock holds no device. While it waits, the
+// caller's whilePlaying runs over and over, every few milliseconds.
 class AlsaAudioOutput : public AudioOutput {
  public:
-  explicit AlsaAudioOutput(std::string device = "default", AlsaTiming timing = {});
+  explicit AlsaAudioOutput(std::string device = "default", AlsaTiming timing = {},
+                           std::function<void()> whilePlaying = {});
   ~AlsaAudioOutput() override;
   AlsaAudioOutput(const AlsaAudioOutput&) = delete;
   AlsaAudioOutput& operator=(const AlsaAudioOutput&) = delete;
@@ -34,6 +37,7 @@ class AlsaAudioOutput : public AudioOutput {
 
   std::string device_;
   AlsaTiming timing_;
+  std::function<void()> whilePlaying_;
   std::shared_ptr<Worker> worker_;
   bool lastFailed_ = false;
   std::chrono::steady_clock::time_point lastEnded_{};

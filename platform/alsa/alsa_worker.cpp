@@ -30,15 +30,21 @@ int Worker::stuckCount() {
   return stuckWorkers.load();
 }
 
-Worker::Outcome Worker::play(const WavClip& clip, std::chrono::steady_clock::time_point deadline) {
+Worker::Outcome Worker::play(const WavClip& clip, std::chrono::steady_clock::time_point deadline,
+                             const std::function<void()>& whilePlaying) {
+  constexpr std::chrono::milliseconds slice{5};
   std::unique_lock lock(mutex_);
   // The caller's buffer may change once it stops waiting, so the worker keeps its own copy.
   jobFormat_ = clip.format;
   jobSamples_.assign(clip.samples.begin(), clip.samples.end());
   result_.reset();
   wake_.notify_all();
-  if (!wake_.wait_until(lock, deadline, [this] { return result_.has_value(); })) {
-    return Outcome::timedOut;
+  while (!wake_.wait_for(lock, slice, [this] { return result_.has_value(); })) {
+    if (std::chrono::steady_clock::now() >= deadline) return Outcome::timedOut;
+    if (!whilePlaying) continue;
+    lock.unlock();
+    whilePlaying();
+    lock.lock();
   }
   return *result_ ? Outcome::played : Outcome::failed;
 }

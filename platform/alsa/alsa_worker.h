@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -22,7 +23,9 @@ class AlsaAudioOutput::Worker : public std::enable_shared_from_this<Worker> {
 
   static std::shared_ptr<Worker> start(std::string device, std::chrono::milliseconds idleClose);
 
-  Outcome play(const WavClip& clip, std::chrono::steady_clock::time_point deadline);
+  // Waits for the clip in slices, running whilePlaying between them.
+  Outcome play(const WavClip& clip, std::chrono::steady_clock::time_point deadline,
+               const std::function<void()>& whilePlaying);
   // Lets the thread end; it never blocks the caller.
   void abandon();
   // Workers given up on that are still stuck in ALSA.

@@ -1,8 +1,9 @@
 #pragma once
 
-// Ends the program at once: no further events run and no window stays open.
+// Ends the program at once: no further events run, no handler further up the stack goes on, and
+// no window stays open.
 class ProgramEnd {
  public:
   virtual ~ProgramEnd() = default;
-  virtual void endProgram() = 0;
+  [[noreturn]] virtual void endProgram() = 0;
 };

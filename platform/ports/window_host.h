@@ -18,7 +18,6 @@ class WindowHost {
   virtual bool isVisible() const = 0;
   virtual bool isMinimized() const = 0;
   virtual void restore() = 0;  // from minimised to normal
-  virtual double twipsPerPixelX() const = 0;
   // Opens the menu's items at the mouse pointer, one of them drawn as the default; returns when
   // the menu has closed, after a chosen item's click handler ran.
   virtual void popupMenu(const MenuItem& menu, const MenuItem* defaultItem) = 0;

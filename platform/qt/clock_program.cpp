@@ -17,13 +17,13 @@ void applyLook() {
 
 }  // namespace
 
-ClockProgram::ClockProgram() : form_(platform_.ports()), ticks_(form_.Timer1, platform_.clock()) {
+ClockProgram::ClockProgram()
+    : form_(platform_.ports()), ticks_(form_.Timer1, platform_.clock(), platform_.loop()) {
   applyLook();
   platform_.window().attach(form_);
   platform_.connectTray(form_);
 }
 
-bool ClockProgram::start() {
+void ClockProgram::start() {
   form_.Form_Load();
-  return !platform_.ended();
 }

@@ -10,9 +10,10 @@ class ClockProgram {
  public:
   ClockProgram();
 
-  // Runs the start-up; false when another instance runs and this one has ended.
-  bool start();
+  // Runs the start-up; when another instance runs, this one ends inside it.
+  void start();
   ClockWindow& window() { return platform_.window(); }
+  frmUhr& form() { return form_; }
 
  private:
   QtPlatform platform_;

@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -17,7 +18,7 @@ constexpr int designBorderTwips = 120;
 
 }  // namespace
 
-ClockWindow::ClockWindow() {
+ClockWindow::ClockWindow(QtEventLoop& loop) : loop_(loop) {
   setWindowTitle(QString::fromUtf8(frmUhr::designCaption));
   QIcon icon;
   for (const int size : {16, 32, 48}) icon.addFile(QString(":/lurvendel-%1.png").arg(size));
@@ -31,7 +32,7 @@ void ClockWindow::attach(frmUhr& form) {
   controls_ = form.controls();
   for (Control* control : controls_) {
     QWidget* parent = control->container() ? mirrors_.at(control->container()).widget : this;
-    QWidget* widget = createControlWidget(*control, parent, twipsToPixels);
+    QWidget* widget = createControlWidget(*control, parent, twipsToPixels, loop_);
     mirrors_[control] = {widget, std::move(control->viewHook)};
     control->viewHook = [this, control](Property property) {
       Mirror& mirror = mirrors_.at(control);
@@ -49,7 +50,7 @@ void ClockWindow::attach(frmUhr& form) {
     updateVisibility(*control);
   }
   setTabOrder(form.controls());
-  popup_ = std::make_unique<PopupMenu>(form.mnuPopUp);
+  popup_ = std::make_unique<PopupMenu>(form.mnuPopUp, loop_);
   // Mouse moves anywhere over the window reach the model, also over its controls.
   setMouseTracking(true);
   for (const auto& [control, mirror] : mirrors_) {
@@ -93,6 +94,7 @@ void ClockWindow::popupMenu(const MenuItem&, const MenuItem* defaultItem) {
 
 void ClockWindow::repaintNow() {
   repaint();
+  if (form_) form_->Form_Paint();
 }
 
 void ClockWindow::destroy() {
@@ -107,28 +109,39 @@ std::uint32_t ClockWindow::iconHandle() const {
   return static_cast<std::uint32_t>(windowIcon().cacheKey());
 }
 
-void ClockWindow::paintEvent(QPaintEvent* event) {
-  QWidget::paintEvent(event);
-  if (form_) form_->Form_Paint();
+void ClockWindow::paintRequested() {
+  if (form_) loop_.deliver([this] { form_->Form_Paint(); });
 }
 
+// Ending at once does not wait for a clip that is playing; the question asked while an alarm is
+// armed does.
 void ClockWindow::closeEvent(QCloseEvent* event) {
-  if (form_ && !form_->requestClose()) {
-    event->ignore();
+  event->ignore();
+  if (!form_) return;
+  if (form_->closeAsks()) {
+    loop_.deliver([this] { form_->requestClose(); });
   } else {
-    event->accept();
+    form_->requestClose();
   }
 }
 
-// The window manager's frame is known only once the window is mapped and reparented.
+// The window manager's frame is known only once the window is mapped and reparented. The window
+// itself needs painting when it is exposed: a child's repaint (a button under the pointer) is not
+// the window's. Its native window exists by now, and a change of flags may have made it anew.
 void ClockWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   applyOuterWidth();
+  windowHandle()->installEventFilter(this);
 }
 
 void ClockWindow::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
   applyOuterWidth();
+}
+
+void ClockWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  paintRequested();
 }
 
 double ClockWindow::twipsPerPixelX() const {
@@ -140,7 +153,9 @@ int ClockWindow::pixels(int twips) const {
 }
 
 bool ClockWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseMove) {
+  if (watched == windowHandle()) {
+    if (event->type() == QEvent::Expose && windowHandle()->isExposed()) paintRequested();
+  } else if (event->type() == QEvent::MouseMove) {
     const QPoint local = static_cast<QMouseEvent*>(event)->position().toPoint();
     forwardMouseMove(static_cast<QWidget*>(watched)->mapTo(this, local));
   }
@@ -153,8 +168,9 @@ void ClockWindow::mouseMoveEvent(QMouseEvent* event) {
 
 void ClockWindow::forwardMouseMove(QPoint at) {
   if (!form_) return;
-  const double tpp = twipsPerPixelX();
-  form_->Form_MouseMove(0, 0, static_cast<float>(at.x() * tpp), static_cast<float>(at.y() * tpp));
+  const auto x = static_cast<float>(at.x() * twipsPerPixelX());
+  const auto y = static_cast<float>(at.y() * twipsPerPixelX());
+  loop_.deliver([this, x, y] { form_->Form_MouseMove(0, 0, x, y); });
 }
 
 void ClockWindow::applyOuterWidth() {
@@ -185,7 +201,13 @@ void ClockWindow::setTabOrder(const std::vector<Control*>& controls) {
   std::vector<Control*> ordered = controls;
   std::sort(ordered.begin(), ordered.end(),
             [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
-  for (size_t i = 1; i < ordered.size(); ++i) {
-    QWidget::setTabOrder(mirrors_.at(ordered[i - 1]).widget, mirrors_.at(ordered[i]).widget);
+  // Qt ignores a pair with a widget that takes no focus (a label, a frame), which would break the
+  // chain into pieces.
+  QWidget* previous = nullptr;
+  for (const Control* control : ordered) {
+    QWidget* widget = mirrors_.at(control).widget;
+    if (!(widget->focusPolicy() & Qt::TabFocus)) continue;
+    if (previous) QWidget::setTabOrder(previous, widget);
+    previous = widget;
   }
 }

@@ -1,23 +1,23 @@
 #pragma once
 
 #include <QWidget>
-#include <map>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
-#include "platform/qt/popup_menu.h"
-
 #include "app/controls/control.h"
 #include "platform/ports/window_host.h"
+#include "platform/qt/popup_menu.h"
+#include "platform/qt/qt_event_loop.h"
 
 class frmUhr;
 
 // The real top-level window. It only mirrors the window model and forwards the user's actions
-// and the window's own events (paint, close) to it.
+// and the window's own events (paint, close) to it, through the event loop's door.
 class ClockWindow : public QWidget, public WindowHost {
  public:
-  ClockWindow();
+  explicit ClockWindow(QtEventLoop& loop);
 
   // Builds the widgets of every control; the model must outlive this window.
   void attach(frmUhr& form);
@@ -31,7 +31,6 @@ class ClockWindow : public QWidget, public WindowHost {
   bool isVisible() const override { return QWidget::isVisible(); }
   bool isMinimized() const override { return QWidget::isMinimized(); }
   void restore() override;
-  double twipsPerPixelX() const override;
   void popupMenu(const MenuItem& menu, const MenuItem* defaultItem) override;
   // The popup menu, for a notification area that shows it by itself.
   QMenu& contextMenu() { return popup_->menu(); }
@@ -40,21 +39,24 @@ class ClockWindow : public QWidget, public WindowHost {
   std::uint32_t iconHandle() const override;
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
+  double twipsPerPixelX() const;
   int pixels(int twips) const;
   void forwardMouseMove(QPoint at);
+  void paintRequested();
   void applyOuterWidth();
   bool inView(const Control& control) const;
   void updateVisibility(const Control& control);
   void setTabOrder(const std::vector<Control*>& controls);
 
+  QtEventLoop& loop_;
   frmUhr* form_ = nullptr;
   // Each control's widget and how to bring it up to date. A text change of a widget out of view
   // waits until it comes into view: the tick writes the hidden countdown and the alarm entry

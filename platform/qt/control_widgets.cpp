@@ -1,9 +1,7 @@
 #include "platform/qt/control_widgets.h"
 
 #include <QColor>
-#include <QEvent>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -15,6 +13,8 @@
 #include "app/controls/label.h"
 #include "app/controls/option_button.h"
 #include "app/controls/text_box.h"
+#include "platform/qt/entry_input.h"
+#include "platform/qt/qt_event_loop.h"
 
 namespace {
 
@@ -63,51 +63,24 @@ QWidget* createLabel(Label& label, QWidget* parent) {
   return widget;
 }
 
-// Forwards clicks and typed characters of a text box to its control; a character the control's
-// key handler sets to 0 is not inserted. Keys without a character (arrows, Delete) pass untouched.
-class TextBoxEvents : public QObject {
- public:
-  TextBoxEvents(TextBox& box, QObject* parent) : QObject(parent), box_(box) {}
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::MouseButtonRelease) {
-      if (box_.onClick) box_.onClick();
-    } else if (event->type() == QEvent::KeyPress) {
-      const QString text = static_cast<QKeyEvent*>(event)->text();
-      if (text.size() == 1 && box_.onKeyPress) {
-        auto code = static_cast<std::int16_t>(text.front().unicode());
-        box_.onKeyPress(code);
-        return code == 0;
-      }
-    }
-    return false;
-  }
-
- private:
-  TextBox& box_;
-};
-
-QWidget* createTextBox(TextBox& box, QWidget* parent) {
+QWidget* createTextBox(TextBox& box, QWidget* parent, QtEventLoop& loop) {
   auto* widget = new QLineEdit(qt(box.text()), parent);
-  widget->installEventFilter(new TextBoxEvents(box, widget));
+  forwardEntryInput(*widget, box, loop);
   applyLook(*widget, box.look(), QPalette::Text, QPalette::Base);
-  widget->setMaxLength(box.maxLength());
   if (box.look().centred) widget->setAlignment(Qt::AlignCenter);
-  QObject::connect(widget, &QLineEdit::textEdited,
-                   [&box](const QString& text) { box.editedByUser(text.toStdString()); });
   box.viewHook = [&box, widget](Property property) {
     if (property == Property::text) widget->setText(qt(box.text()));
   };
   return widget;
 }
 
-QWidget* createOptionButton(OptionButton& option, QWidget* parent) {
+QWidget* createOptionButton(OptionButton& option, QWidget* parent, QtEventLoop& loop) {
   // Qt's own exclusivity agrees with the model's group (all its buttons share one frame), and
   // keeps the buttons announced as radio buttons to screen readers.
   auto* widget = new QRadioButton(qt(option.caption()), parent);
   widget->setChecked(option.value());
-  QObject::connect(widget, &QRadioButton::clicked, [&option] { option.select(); });
+  QObject::connect(widget, &QRadioButton::clicked,
+                   [&option, &loop] { loop.deliver([&option] { option.select(); }); });
   option.viewHook = [&option, widget](Property property) {
     if (property == Property::value) widget->setChecked(option.value());
     if (property == Property::focus) widget->setFocus();
@@ -115,9 +88,10 @@ QWidget* createOptionButton(OptionButton& option, QWidget* parent) {
   return widget;
 }
 
-QWidget* createCommandButton(CommandButton& button, QWidget* parent) {
+QWidget* createCommandButton(CommandButton& button, QWidget* parent, QtEventLoop& loop) {
   auto* widget = new QPushButton(qt(button.caption()), parent);
-  QObject::connect(widget, &QPushButton::clicked, [&button] { button.press(); });
+  QObject::connect(widget, &QPushButton::clicked,
+                   [&button, &loop] { loop.deliver([&button] { button.press(); }); });
   return widget;
 }
 
@@ -125,14 +99,14 @@ QWidget* createFrame(Frame& frame, QWidget* parent) {
   return new QGroupBox(qt(frame.caption()), parent);
 }
 
-QWidget* createByKind(Control& control, QWidget* parent) {
+QWidget* createByKind(Control& control, QWidget* parent, QtEventLoop& loop) {
   if (auto* label = dynamic_cast<Label*>(&control)) return createLabel(*label, parent);
-  if (auto* box = dynamic_cast<TextBox*>(&control)) return createTextBox(*box, parent);
+  if (auto* box = dynamic_cast<TextBox*>(&control)) return createTextBox(*box, parent, loop);
   if (auto* option = dynamic_cast<OptionButton*>(&control)) {
-    return createOptionButton(*option, parent);
+    return createOptionButton(*option, parent, loop);
   }
   if (auto* button = dynamic_cast<CommandButton*>(&control)) {
-    return createCommandButton(*button, parent);
+    return createCommandButton(*button, parent, loop);
   }
   return createFrame(dynamic_cast<Frame&>(control), parent);
 }
@@ -140,8 +114,8 @@ QWidget* createByKind(Control& control, QWidget* parent) {
 }  // namespace
 
 QWidget* createControlWidget(Control& control, QWidget* parent,
-                             const std::function<int(int)>& twipsToPixels) {
-  QWidget* widget = createByKind(control, parent);
+                             const std::function<int(int)>& twipsToPixels, QtEventLoop& loop) {
+  QWidget* widget = createByKind(control, parent, loop);
   widget->setObjectName(qt(control.name()));
   if (!control.accessibleName.empty()) widget->setAccessibleName(qt(control.accessibleName));
   const Bounds& b = control.bounds();

@@ -4,8 +4,9 @@
 #include <QCursor>
 
 #include "app/controls/menu_item.h"
+#include "platform/qt/qt_event_loop.h"
 
-PopupMenu::PopupMenu(const MenuItem& menu) {
+PopupMenu::PopupMenu(const MenuItem& menu, QtEventLoop& loop) {
   for (MenuItem* item : menu.items()) {
     QAction* action = item->isSeparator()
                           ? menu_.addSeparator()
@@ -13,10 +14,10 @@ PopupMenu::PopupMenu(const MenuItem& menu) {
     actions_[item] = action;
     mirror(*item, *action);
     item->viewHook = [this, item, action](MenuProperty) { mirror(*item, *action); };
-    QObject::connect(action, &QAction::triggered, [this, item, action] {
-      item->click();
+    QObject::connect(action, &QAction::triggered, [this, item, action, &loop] {
       // Qt toggled the mark itself; the model decides.
       mirror(*item, *action);
+      loop.deliver([item] { item->click(); });
     });
   }
 }

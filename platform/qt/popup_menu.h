@@ -5,12 +5,13 @@
 
 class MenuItem;
 class QAction;
+class QtEventLoop;
 
 // The Qt menu that shows a model menu's items, kept in step with their visible, checked and
 // enabled states; choosing an item runs its click handler.
 class PopupMenu {
  public:
-  explicit PopupMenu(const MenuItem& menu);
+  PopupMenu(const MenuItem& menu, QtEventLoop& loop);
 
   // Opens at the mouse pointer and returns when the menu has closed.
   void exec(const MenuItem* defaultItem);

@@ -1,5 +1,6 @@
 #include "platform/qt/qt_dialogs.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QString>
 
@@ -26,6 +27,11 @@ msgbox::Answer QtDialogs::messageBox(const std::string& text, int style, const s
   const bool yesNo = (style & 0x0f) == msgbox::yesNo;
   QMessageBox box(iconOf(style), QString::fromStdString(title), QString::fromStdString(text),
                   yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent_);
+  // The clock speaks German whatever the locale.
+  for (const auto& [button, caption] :
+       {std::pair{QMessageBox::Yes, "Ja"}, {QMessageBox::No, "Nein"}, {QMessageBox::Ok, "OK"}}) {
+    if (QAbstractButton* shown = box.button(button)) shown->setText(caption);
+  }
   const int pressed = box.exec();
   if (!yesNo) return msgbox::Answer::ok;
   return pressed == QMessageBox::Yes ? msgbox::Answer::yes : msgbox::Answer::no;

@@ -1,13 +1,37 @@
 #include "platform/qt/qt_event_loop.h"
 
-#include <QCoreApplication>
+#include <unistd.h>
 
-void QtEventLoop::processPendingEvents() {
-  if (!ended_) QCoreApplication::processEvents();
+#include <QCoreApplication>
+#include <cstdio>
+
+void QtEventLoop::deliver(std::function<void()> call) {
+  if (clipPlaying_) {
+    waiting_.push_back(std::move(call));
+  } else {
+    call();
+  }
 }
 
+void QtEventLoop::whileClipPlays() {
+  clipPlaying_ = true;
+  QCoreApplication::processEvents();
+  clipPlaying_ = false;
+}
+
+// What waited behind a clip came before anything Qt still holds, so it runs first.
+void QtEventLoop::processPendingEvents() {
+  while (!waiting_.empty()) {
+    const std::function<void()> call = std::move(waiting_.front());
+    waiting_.pop_front();
+    call();
+  }
+  QCoreApplication::processEvents();
+}
+
+// The kernel releases the instance lock and the sound device, and the display server drops the
+// window and the notification icon, with the process.
 void QtEventLoop::endProgram() {
-  ended_ = true;
-  // Leaves every running event loop, nested ones (menus, message boxes) included.
-  QCoreApplication::exit(0);
+  std::fflush(nullptr);
+  _exit(0);
 }

@@ -3,11 +3,16 @@
 #include "app/frm_uhr.h"
 
 QtPlatform::QtPlatform()
-    : dialogs_(&window_),
+    : window_(loop_),
+      dialogs_(&window_),
       tray_(window_.windowIcon()),
+      audio_("default", {}, [this] { loop_.whileClipPlays(); }),
       ports_{clock_, loop_, dialogs_, window_, tray_, instance_, loop_, audio_} {}
 
 void QtPlatform::connectTray(frmUhr& form) {
-  tray_.connect([&form](int mouseMessage) { form.trayIconClicked(mouseMessage); },
-                &window_.contextMenu());
+  tray_.connect(
+      [this, &form](int mouseMessage) {
+        loop_.deliver([&form, mouseMessage] { form.trayIconEvent(mouseMessage); });
+      },
+      &window_.contextMenu());
 }

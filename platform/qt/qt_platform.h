@@ -21,7 +21,7 @@ class QtPlatform {
   void connectTray(frmUhr& form);
   ClockWindow& window() { return window_; }
   const Clock& clock() const { return clock_; }
-  bool ended() const { return loop_.ended(); }
+  QtEventLoop& loop() { return loop_; }
 
  private:
   SystemClock clock_;

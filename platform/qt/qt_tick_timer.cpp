@@ -1,6 +1,7 @@
 #include "platform/qt/qt_tick_timer.h"
 
-QtTickTimer::QtTickTimer(Timer& timer, const Clock& clock) : timer_(timer), clock_(clock) {
+QtTickTimer::QtTickTimer(Timer& timer, const Clock& clock, QtEventLoop& loop)
+    : timer_(timer), clock_(clock), loop_(loop) {
   qtimer_.setSingleShot(true);
   qtimer_.setTimerType(Qt::PreciseTimer);
   connect(&qtimer_, &QTimer::timeout, this, &QtTickTimer::onTimeout);
@@ -26,5 +27,10 @@ void QtTickTimer::armForNextBoundary() {
 void QtTickTimer::onTimeout() {
   if (!timer_.running()) return;
   armForNextBoundary();
-  timer_.fire();
+  if (tickWaiting_) return;
+  tickWaiting_ = true;
+  loop_.deliver([this] {
+    tickWaiting_ = false;
+    timer_.fire();
+  });
 }

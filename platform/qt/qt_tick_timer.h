@@ -5,13 +5,15 @@
 
 #include "app/controls/timer.h"
 #include "platform/ports/clock.h"
+#include "platform/qt/qt_event_loop.h"
 
 // Drives the model's clock timer. Ticks are laid just after the wall clock's multiples of the
 // interval, so a display changes within milliseconds of the true second. The next tick is armed
 // before the handler runs: a tick that falls due while the handler pumps events then runs nested.
+// Ticks that fall due while a clip plays make one tick after it.
 class QtTickTimer : public QObject {
  public:
-  QtTickTimer(Timer& timer, const Clock& clock);
+  QtTickTimer(Timer& timer, const Clock& clock, QtEventLoop& loop);
 
  private:
   void follow();
@@ -20,5 +22,7 @@ class QtTickTimer : public QObject {
 
   Timer& timer_;
   const Clock& clock_;
+  QtEventLoop& loop_;
   QTimer qtimer_;
+  bool tickWaiting_ = false;
 };

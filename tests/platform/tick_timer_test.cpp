@@ -35,8 +35,8 @@ struct TickRig {
 
   Timer timer;
   SystemClock clock;
-  QtTickTimer qtTicks{timer, clock};
   QtEventLoop loop;
+  QtTickTimer qtTicks{timer, clock, loop};
   int ticks = 0;
   int depth = 0;
   int maxDepth = 0;

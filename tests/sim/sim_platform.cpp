@@ -57,10 +57,24 @@ void SimPlatform::runUntil(std::int64_t ms) {
     const std::int64_t next = nextEventTime();
     if (next > ms) break;
     clock.advanceTo(next);
-    runDueActions();
-    runDueTick();
+    deliver([this] {
+      runDueActions();
+      runDueTick();
+    });
   }
   clock.advanceTo(ms);
+}
+
+void SimPlatform::deliver(const std::function<void()>& event) {
+  try {
+    event();
+  } catch (const ProgramEnded&) {
+  }
+}
+
+void SimPlatform::setTimeOfDay(int hour, int minute, int second) {
+  clock.setTimeOfDay(hour, minute, second);
+  armTimer();
 }
 
 std::vector<std::string> SimPlatform::traced(const std::string& prefix) const {
@@ -81,7 +95,6 @@ void SimPlatform::log(std::string entry) {
 }
 
 void SimPlatform::processPendingEvents() {
-  if (ended) return;
   runDueActions();
   runDueTick();
 }
@@ -161,6 +174,7 @@ bool SimPlatform::notifyIcon(Message message, const Record& record) {
 void SimPlatform::endProgram() {
   ended = true;
   log("program.end");
+  throw ProgramEnded{};
 }
 
 // Which stored clip an image is: the sim hears clips by their content, as a recording would.
@@ -197,7 +211,7 @@ void SimPlatform::armTimer() {
 }
 
 void SimPlatform::runDueActions() {
-  while (!ended && !actions_.empty() && actions_.begin()->first <= clock.ms()) {
+  while (!actions_.empty() && actions_.begin()->first <= clock.ms()) {
     auto action = std::move(actions_.begin()->second);
     actions_.erase(actions_.begin());
     action();
@@ -207,7 +221,7 @@ void SimPlatform::runDueActions() {
 // At most one tick for all that fell due; the next is armed before the handler runs, so a tick
 // that falls due while the handler pumps runs nested.
 void SimPlatform::runDueTick() {
-  if (ended || tickDue_ < 0 || tickDue_ > clock.ms()) return;
+  if (tickDue_ < 0 || tickDue_ > clock.ms()) return;
   armTimer();
   ++ticks;
   maxTickDepth = std::max(maxTickDepth, ++tickDepth);

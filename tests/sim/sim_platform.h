@@ -10,6 +10,10 @@
 #include "app/frm_uhr.h"
 #include "sim/sim_clock.h"
 
+// Thrown by the simulated end of the program: it unwinds every handler up to the loop that ran
+// it, as a real end stops the process at once.
+struct ProgramEnded {};
+
 // Every port of the window model, simulated: virtual time, a pump that delivers due ticks and
 // scripted user actions, scripted answers for message boxes, an audio output that lets virtual
 // time pass for each clip, and a window and tray that record what they are asked to do.
@@ -31,8 +35,14 @@ class SimPlatform : public EventPump,
 
   // A user action at a virtual time; it runs at the first pump point or loop turn at or after it.
   void at(std::int64_t ms, std::function<void()> action);
+  // Runs the event loop until then, or until the program ends.
   void runUntil(std::int64_t ms);
+  // Runs one event in the loop's place: the program may end inside it.
+  void deliver(const std::function<void()>& event);
   void runFor(std::int64_t ms) { runUntil(clock.ms() + ms); }
+  // Moves the wall clock as a resume from suspend or a clock set by hand does; the timer, which
+  // counts elapsed time, ticks on from there.
+  void setTimeOfDay(int hour, int minute, int second);
 
   // Trace entries that start with the prefix, in order.
   std::vector<std::string> traced(const std::string& prefix) const;
@@ -50,7 +60,6 @@ class SimPlatform : public EventPump,
   bool isVisible() const override { return visible; }
   bool isMinimized() const override { return minimized; }
   void restore() override;
-  double twipsPerPixelX() const override { return 15; }
   void popupMenu(const MenuItem& menu, const MenuItem* defaultItem) override;
   void destroy() override;
   std::uint32_t nativeHandle() const override { return windowHandle; }
@@ -58,7 +67,7 @@ class SimPlatform : public EventPump,
   bool notifyIcon(Message message, const Record& record) override;
   bool iconShown() const override { return iconShownNow; }
   bool anotherInstanceRunning() override { return otherInstance; }
-  void endProgram() override;
+  [[noreturn]] void endProgram() override;
   void play(std::span<const std::uint8_t> wavImage) override;
 
   struct PlayedClip {

@@ -10,7 +10,7 @@ struct SimulatedProgram {
   // Starts the program at a time of day on Monday, 7 December 2026.
   void startAt(int hour, int minute, int second, int millisecond = 0) {
     sim.clock.set(2026, 12, 7, hour, minute, second, millisecond);
-    form.Form_Load();
+    sim.deliver([this] { form.Form_Load(); });
   }
 
   SimPlatform sim;

@@ -53,6 +53,13 @@ TEST(AlarmFiring, CountsDownAndFiresInTheFirstTickAfterTheAlarmSecond) {
   EXPECT_EQ(Clips(spoken.begin(), spoken.begin() + 6), (Clips{400, 300, 7, 200, 30, 99}));
   EXPECT_EQ(spoken[6], 4) << "seconds after the signal and the words before them";
   EXPECT_EQ(program.sim.traced("Label7.caption=Countdown: 00:00:00").size(), 2u);
+  // Ticks nested in the sequence keep the countdown at zero until it is hidden.
+  const auto& trace = program.sim.trace;
+  const auto hidden = std::find(trace.begin(), trace.end(), "Label7.hidden");
+  const auto lastCountdown =
+      std::find_if(std::make_reverse_iterator(hidden), trace.rend(),
+                   [](const std::string& e) { return e.starts_with("Label7.caption"); });
+  EXPECT_EQ(*lastCountdown, "Label7.caption=Countdown: 00:00:00");
   EXPECT_TRUE(form.Option1[2].value());
   EXPECT_TRUE(form.mnuFünz.checked());
   EXPECT_EQ(form.alarmArmed, 0);
@@ -156,10 +163,12 @@ TEST(AlarmFiring, ExitWhileArmedAsksAndNoKeepsTheAlarm) {
   program.startAt(7, 0, 0);
   arm(program.form, "07:00:30");
   program.sim.answers = {msgbox::Answer::no};
-  EXPECT_FALSE(program.form.requestClose());
+  program.form.requestClose();
+  EXPECT_FALSE(program.sim.ended);
   program.sim.runFor(minute);
   EXPECT_EQ(alarmSignals(program.sim).size(), 1u);
   // Once fired, closing no longer asks.
-  EXPECT_TRUE(program.form.requestClose());
+  program.sim.deliver([&] { program.form.requestClose(); });
+  EXPECT_TRUE(program.sim.ended);
   EXPECT_EQ(program.sim.traced("msgbox").size(), 1u);
 }

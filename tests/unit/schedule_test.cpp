@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <string>
@@ -113,6 +114,34 @@ TEST(Schedule, AlarmModeAndAnArmedAlarmSilenceTheScheduleButTheHourStillShowsThe
   program.form.alarmArmed = 1;
   program.sim.runFor(30 * minute);
   EXPECT_EQ(program.sim.clipIds(), Clips{});
+}
+
+// A jump of the clock (resume from suspend, the clock set by hand) speaks no wrong time: the hour
+// is announced only when it changes in minute 00, and the minute rule takes the minute shown.
+TEST(Schedule, ClockJumpsAcrossTheHourSpeakNoWrongTime) {
+  struct Case {
+    int fromHour, fromMinute;
+    int toHour, toMinute;
+    Clips spoken;
+  };
+  const std::vector<Case> cases = {
+      {10, 58, 11, 5, {}},                   // suspended at 10:58, woken at 11:05
+      {10, 58, 11, 15, {500, 11, 200, 15}},  // woken at a quarter
+      {11, 31, 12, 15, {500, 12, 200, 15}},  // one announcement, not two nested
+      {10, 40, 9, 40, {}},                   // set back by an hour
+  };
+  for (const Case& c : cases) {
+    SimulatedProgram program;
+    program.startAt(c.fromHour, c.fromMinute, 20);
+    program.sim.runFor(second);
+    program.sim.setTimeOfDay(c.toHour, c.toMinute, 10);
+    program.sim.runFor(10 * second);
+    const Clips spoken = program.sim.clipIds();
+    const Clips words(spoken.begin(), spoken.begin() + std::min<size_t>(spoken.size(), 4));
+    EXPECT_EQ(words, c.spoken) << c.toHour << ":" << c.toMinute;
+    EXPECT_EQ(program.form.Label4.caption(), hourText({.hour = c.toHour}));
+    EXPECT_EQ(program.form.Label5.caption(), minuteText({.minute = c.toMinute}));
+  }
 }
 
 TEST(Schedule, MidnightAnnouncesHourZero) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "sim/alarm_actions.h"
 #include "sim/simulated_program.h"
 
 using Trace = std::vector<std::string>;
@@ -28,7 +30,7 @@ Trace ending(const SimPlatform& sim) {
 TEST(Shutdown, WithoutAnAlarmClosesAtOnceAndRemovesTheIcon) {
   SimulatedProgram program;
   program.startAt(9, 0, 0);
-  EXPECT_TRUE(program.form.requestClose());
+  program.sim.deliver([&] { program.form.requestClose(); });
   EXPECT_EQ(ending(program.sim),
             (Trace{"tray.remove Hessamo's Lurvendel", "window.destroy", "program.end"}));
 }
@@ -40,7 +42,7 @@ TEST(Shutdown, ArmedAlarmAsksAndNoKeepsEverythingRunning) {
   program.sim.answers = {msgbox::Answer::no};
   program.sim.dialogOpenMs = 2000;
 
-  EXPECT_FALSE(program.form.requestClose());
+  program.form.requestClose();
 
   EXPECT_EQ(ending(program.sim), Trace{question});
   EXPECT_FALSE(program.sim.ended);
@@ -56,7 +58,7 @@ TEST(Shutdown, ArmedAlarmAndYesEndsTheProgram) {
   program.startAt(9, 0, 0);
   program.form.alarmArmed = 1;
   program.sim.answers = {msgbox::Answer::yes};
-  EXPECT_TRUE(program.form.requestClose());
+  program.sim.deliver([&] { program.form.requestClose(); });
   EXPECT_EQ(ending(program.sim),
             (Trace{question, "tray.remove Hessamo's Lurvendel", "window.destroy", "program.end"}));
   program.sim.runFor(2000);
@@ -70,7 +72,44 @@ TEST(Shutdown, ExitInTheMenuIsTheSameCloseRequest) {
   program.sim.answers = {msgbox::Answer::no, msgbox::Answer::yes};
   program.form.mnuExit.click();
   EXPECT_FALSE(program.sim.ended);
-  program.form.mnuExit.click();
+  program.sim.deliver([&] { program.form.mnuExit.click(); });
   EXPECT_EQ(ending(program.sim), (Trace{question, question, "tray.remove Hessamo's Lurvendel",
                                         "window.destroy", "program.end"}));
+}
+
+// Once the program ends, nothing more happens: no clip starts, no window comes back, no tick runs.
+TEST(Shutdown, EndingInTheMiddleOfSpeechEndsAtOnce) {
+  struct Case {
+    const char* during;
+    int startMinute, startSecond;
+    int closeMinute, closeSecond;
+    std::function<void(SimulatedProgram&)> then;
+  };
+  const std::vector<Case> cases = {
+      {"Sprich", 10, 20, 10, 21,
+       [](SimulatedProgram& p) { p.sim.at(p.sim.clock.ms(), [&] { p.form.Command1.press(); }); }},
+      {"the start-up announcement", 15, 10, 15, 11, {}},
+      {"a scheduled announcement", 14, 58, 15, 1, {}},
+      {"the alarm's fire sequence", 10, 0, 10, 12,
+       [](SimulatedProgram& p) {
+         alarm_actions::arm(p.form, "09:10:10");
+         p.sim.answers = {msgbox::Answer::yes};
+       }},
+  };
+  for (const Case& c : cases) {
+    SimulatedProgram program;
+    SimClock closeAt;
+    closeAt.set(2026, 12, 7, 9, c.closeMinute, c.closeSecond);
+    program.sim.at(closeAt.ms(), [&] { program.form.mnuExit.click(); });
+    program.startAt(9, c.startMinute, c.startSecond);
+    if (c.then) c.then(program);
+    program.sim.runFor(20'000);
+
+    ASSERT_TRUE(program.sim.ended) << c.during;
+    EXPECT_EQ(program.sim.trace.back(), "program.end") << c.during;
+    const std::int64_t end = program.sim.timeOf("program.end");
+    for (const auto& clip : program.sim.played) {
+      EXPECT_LT(clip.start, end) << c.during << ": clip " << clip.id << " after the end";
+    }
+  }
 }

@@ -24,7 +24,7 @@ TEST(Tray, HidingAddsTheIconAndShowingAgainRemovesIt) {
   EXPECT_EQ(program.sim.traced("tray"), Trace{"tray.add Hessamo's Lurvendel"});
 
   program.sim.menuChoices = {"mnuAnzeige"};
-  program.form.trayIconClicked(rightButtonUp);
+  program.form.trayIconEvent(rightButtonUp);
   EXPECT_TRUE(program.sim.visible);
   EXPECT_FALSE(program.sim.iconShownNow);
 }
@@ -50,7 +50,7 @@ TEST(Tray, AnHourChangeBringsTheWindowBackAndTheIconStays) {
   EXPECT_FALSE(program.sim.visible);
   program.sim.visible = true;
   program.sim.menuChoices = {"mnuAnzeige"};
-  program.form.trayIconClicked(rightButtonUp);
+  program.form.trayIconEvent(rightButtonUp);
   EXPECT_FALSE(program.sim.iconShownNow);
 }
 
@@ -59,16 +59,16 @@ TEST(Tray, ALeftClickSpeaksOnceAndClicksDuringTheSpeechAreDropped) {
   program.startAt(9, 10, 20);
   program.form.Command8.press();
   const std::int64_t t = program.sim.clock.ms();
-  program.sim.at(t + 100, [&] { program.form.trayIconClicked(leftButtonUp); });
-  program.sim.at(t + 300, [&] { program.form.trayIconClicked(leftButtonUp); });
-  program.sim.at(t + 400, [&] { program.form.trayIconClicked(rightButtonUp); });
+  program.sim.at(t + 100, [&] { program.form.trayIconEvent(leftButtonUp); });
+  program.sim.at(t + 300, [&] { program.form.trayIconEvent(leftButtonUp); });
+  program.sim.at(t + 400, [&] { program.form.trayIconEvent(rightButtonUp); });
   program.sim.runFor(10'000);
   const Clips spoken = program.sim.clipIds();
   EXPECT_EQ(std::count(spoken.begin(), spoken.end(), 300), 1);
   EXPECT_EQ(program.sim.traced("menu"), Trace{});
 
   // Other mouse codes only refresh the tip.
-  for (int code : {512, 513, 515, 516, 518}) program.form.trayIconClicked(code);
+  for (int code : {512, 513, 515, 516, 518}) program.form.trayIconEvent(code);
   EXPECT_EQ(program.sim.clipIds().size(), spoken.size());
   EXPECT_EQ(program.sim.traced("menu"), Trace{});
 }
@@ -78,12 +78,12 @@ TEST(Tray, TheMenuShowsTheAlarmAsDefaultOnlyWhileArmedAndEventsRunWhileItIsOpen)
   program.startAt(9, 10, 0);
   program.sim.menuOpenMs = 3000;
   program.sim.menuChoices = {"mnuEins", "mnuAlarm"};
-  program.form.trayIconClicked(rightButtonUp);
+  program.form.trayIconEvent(rightButtonUp);
   EXPECT_TRUE(program.form.Option1[0].value());
   EXPECT_EQ(program.form.Label6.caption(), "03") << "the clock ran while the menu was open";
 
   alarm_actions::arm(program.form, "10:00:00");
-  program.form.trayIconClicked(rightButtonUp);
+  program.form.trayIconEvent(rightButtonUp);
   EXPECT_EQ(program.sim.traced("menu"), (Trace{"menu.popup", "menu.popup default=mnuAlarm"}));
   EXPECT_EQ(program.form.alarmArmed, 1) << "the alarm item does nothing";
 }
@@ -98,7 +98,7 @@ TEST(Tray, TheTipNamesTheArmedAlarmOnlyInAlarmMode) {
   EXPECT_EQ(program.sim.traced("tray.add"), Trace{"tray.add Alarm aktiv! Alarm um: 07:30:00"});
 
   program.form.Option1[2].select();
-  program.form.trayIconClicked(512);
+  program.form.trayIconEvent(512);
   EXPECT_EQ(program.form.trayData.tip(), "Hessamo's Lurvendel");
 }
 
@@ -107,7 +107,7 @@ TEST(Info, TheButtonAndTheMenuShowTheSameTextByteForByte) {
   program.startAt(7, 0, 0);
   program.form.Command7.press();
   program.sim.menuChoices = {"mnuInfo"};
-  program.form.trayIconClicked(rightButtonUp);
+  program.form.trayIconEvent(rightButtonUp);
 
   const std::string rule(54, '_');
   const std::string expected =

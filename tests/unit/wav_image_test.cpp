@@ -104,6 +104,7 @@ TEST(WavImage, SkipsOtherChunksAndToleratesPadsAndTrailingBytes) {
       riff(concat({format(), oddData, Image{0}})),                  // pad byte counted
       concat({riff(concat({format(), oddData})), Image{0}}),        // pad byte not counted
       riff(concat({format(), oddData})),                            // no pad byte at all
+      riff(concat({format(), oddData}), 1),                         // pad counted, not stored
       concat({riff(concat({format(), oddData})), Image{0, 1, 2}}),  // bytes after the data
   };
   for (const Image& image : accepted) {

@@ -69,7 +69,7 @@ TEST(WeekSoak, AWeekOfRandomUseKeepsEveryRule) {
           break;
         case 5:
           sim.menuChoices = {"mnuAnzeige"};
-          form.trayIconClicked(rightButtonUp);
+          form.trayIconEvent(rightButtonUp);
           break;
         case 6:
           sim.minimized = !sim.minimized;
@@ -78,7 +78,7 @@ TEST(WeekSoak, AWeekOfRandomUseKeepsEveryRule) {
           // The interval items are locked in alarm mode; chosen, they disarm.
           if (form.mnuFünf.enabled()) ledger.disarming();
           sim.menuChoices = {random() % 2 ? "mnuFünf" : "mnuDreissig"};
-          form.trayIconClicked(rightButtonUp);
+          form.trayIconEvent(rightButtonUp);
       }
     });
   }
