@@ -1,16 +1,57 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
-#include <QRadioButton>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <functional>
 
+#include "app/frm_uhr.h"
 #include "platform/qt/clock_program.h"
+#include "platform/qt/qt_dialogs.h"
 
 namespace {
 
-QAccessibleInterface* accessibleChild(ClockProgram& clock, const char* objectName) {
-  auto* widget = clock.window().findChild<QWidget*>(objectName);
+// The clock on the real widgets, shown and active, as a user finds it.
+struct ShownClock {
+  ShownClock() {
+    clock.start();
+    clock.window().activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&clock.window()));
+  }
+  template <typename W = QWidget>
+  W* widget(const char* name) {
+    return clock.window().findChild<W*>(name);
+  }
+  std::string focused() const {
+    const QWidget* focus = QApplication::focusWidget();
+    return focus ? focus->objectName().toStdString() : "nothing";
+  }
+
+  ClockProgram clock;
+  frmUhr& form = clock.form();
+};
+
+// A key as X11 hands it over: with the text it types, which for Delete is "\x7f".
+void press(QWidget* widget, Qt::Key key, const QString& text = {},
+           Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QTest::sendKeyEvent(QTest::Click, widget, key, text, modifiers);
+}
+
+void commit(QWidget* widget, const QString& text) {
+  QInputMethodEvent event;
+  event.setCommitString(text);
+  QApplication::sendEvent(widget, &event);
+}
+
+QAccessibleInterface* accessibleChild(ShownClock& clock, const char* objectName) {
+  QWidget* widget = clock.widget(objectName);
   return widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
 }
 
@@ -18,20 +59,177 @@ QAccessibleInterface* accessibleChild(ClockProgram& clock, const char* objectNam
 
 // Screen readers learn which display they read from its name, and what it shows from its text.
 TEST(ClockWindow, DisplaysAreNamedAndReadableByScreenReaders) {
-  ClockProgram clock;
-  clock.start();
+  ShownClock clock;
   for (const auto& [objectName, name] :
        {std::pair{"Label4", "Stunden"}, {"Label5", "Minuten"}, {"Label6", "Sekunden"}}) {
     QAccessibleInterface* display = accessibleChild(clock, objectName);
     ASSERT_TRUE(display) << objectName;
     EXPECT_EQ(display->text(QAccessible::Name).toStdString(), name);
     ASSERT_TRUE(display->textInterface()) << objectName;
-    const QString shown = clock.window().findChild<QLabel*>(objectName)->text();
+    const QString shown = clock.widget<QLabel>(objectName)->text();
     EXPECT_EQ(display->textInterface()->text(0, 2), shown);
     EXPECT_EQ(shown.size(), 2);
   }
   EXPECT_EQ(accessibleChild(clock, "Option1(2)")->role(), QAccessible::RadioButton);
   EXPECT_EQ(accessibleChild(clock, "Text5")->text(QAccessible::Name).toStdString(), "Alarmzeit");
+}
+
+// Whatever way text enters the alarm entry, only digits and ":" get in, up to eight characters;
+// keys that type nothing keep working. Each row starts from "12:34" with the cursor at the end.
+TEST(ClockWindow, TheAlarmEntryTakesOnlyWhatATimeIsMadeOf) {
+  struct Row {
+    const char* what;
+    std::function<void(QLineEdit*)> input;
+    const char* text;
+    const char* focus;
+  };
+  const auto keys = [](std::vector<std::pair<Qt::Key, QString>> sequence) {
+    return [sequence](QLineEdit* entry) {
+      for (const auto& [key, text] : sequence) press(entry, key, text);
+    };
+  };
+  const auto paste = [](const QString& clip, std::function<void(QLineEdit*)> how) {
+    return [clip, how](QLineEdit* entry) {
+      QApplication::clipboard()->setText(clip);
+      how(entry);
+    };
+  };
+  const std::vector<Row> rows = {
+      {"Backspace", keys({{Qt::Key_Backspace, "\b"}}), "12:3", "Text5"},
+      {"Home, Delete", keys({{Qt::Key_Home, ""}, {Qt::Key_Delete, "\x7f"}}), "2:34", "Text5"},
+      {"Left, Delete", keys({{Qt::Key_Left, ""}, {Qt::Key_Delete, "\x7f"}}), "12:3", "Text5"},
+      {"End, digits, colon", keys({{Qt::Key_End, ""}, {Qt::Key_Colon, ":"}, {Qt::Key_5, "5"}}),
+       "12:34:5", "Text5"},
+      {"letters, space, full stop",
+       keys({{Qt::Key_A, "a"}, {Qt::Key_Space, " "}, {Qt::Key_Period, "."}, {Qt::Key_Z, "Z"}}),
+       "12:34", "Text5"},
+      {"beyond eight characters", keys({{Qt::Key_5, "5"}, {Qt::Key_6, "6"}, {Qt::Key_7, "7"},
+                                        {Qt::Key_8, "8"}}),
+       "12:34567", "Text5"},
+      {"Ctrl+A does nothing",
+       [](QLineEdit* entry) {
+         press(entry, Qt::Key_A, "\x01", Qt::ControlModifier);
+         press(entry, Qt::Key_9, "9");
+       },
+       "12:349", "Text5"},
+      {"a dead key", [](QLineEdit* entry) { commit(entry, "^"); }, "12:34", "Text5"},
+      {"compose", [](QLineEdit* entry) { commit(entry, QString::fromUtf8("é")); }, "12:34", "Text5"},
+      {"an input method's digits", [](QLineEdit* entry) { commit(entry, "7"); }, "12:347", "Text5"},
+      {"Ctrl+V",
+       paste("x9 Uhr", [](QLineEdit* entry) { press(entry, Qt::Key_V, "\x16", Qt::ControlModifier); }),
+       "12:349", "Text5"},
+      {"the context menu's paste", paste("Weckzeit 07:30:00", [](QLineEdit* e) { e->paste(); }),
+       "12:3407:", "Text5"},
+      {"Tab", keys({{Qt::Key_Tab, "\t"}}), "12:34", "Command2"},
+      {"Shift+Tab",
+       [](QLineEdit* entry) { press(entry, Qt::Key_Backtab, "", Qt::ShiftModifier); }, "12:34",
+       "Command1"},
+  };
+  ShownClock clock;
+  clock.form.Option2.select();
+  auto* entry = clock.widget<QLineEdit>("Text5");
+  for (const Row& row : rows) {
+    clock.form.Text5.setText("12:34");
+    entry->setFocus();
+    entry->end(false);
+    row.input(entry);
+    EXPECT_EQ(entry->text().toStdString(), row.text) << row.what;
+    EXPECT_EQ(clock.form.Text5.text(), row.text) << row.what;
+    EXPECT_EQ(clock.focused(), row.focus) << row.what;
+  }
+}
+
+// Tab and Shift+Tab follow the layout's tab indexes, the option group being one stop (arrows move
+// inside it); what lies out of view or is disabled is passed over.
+TEST(ClockWindow, TabAndShiftTabGoRoundTheControlsInTheDesignedOrder) {
+  ShownClock clock;
+  const auto round = [&](Qt::Key key, Qt::KeyboardModifiers modifiers, int steps) {
+    clock.widget("Option1(0)")->setFocus();
+    std::vector<std::string> seen;
+    for (int i = 0; i < steps; ++i) {
+      press(QApplication::focusWidget(), key, key == Qt::Key_Tab ? "\t" : "", modifiers);
+      seen.push_back(clock.focused());
+    }
+    return seen;
+  };
+  using Order = std::vector<std::string>;
+  EXPECT_EQ(round(Qt::Key_Tab, Qt::NoModifier, 4),
+            (Order{"Command1", "Command7", "Command8", "Option1(0)"}));
+  EXPECT_EQ(round(Qt::Key_Backtab, Qt::ShiftModifier, 4),
+            (Order{"Command8", "Command7", "Command1", "Option1(0)"}));
+
+  clock.form.Option2.select();
+  clock.form.Command5.setEnabled(true);
+  const Order wide = {"Command1", "Text5",    "Command2", "Command3", "Command4",  "Command5",
+                      "Command6", "Command7", "Command8", "Option1(0)"};
+  EXPECT_EQ(round(Qt::Key_Tab, Qt::NoModifier, 10), wide);
+  Order back(wide.rbegin() + 1, wide.rend());
+  back.push_back("Option1(0)");
+  EXPECT_EQ(round(Qt::Key_Backtab, Qt::ShiftModifier, 10), back);
+}
+
+// The icon's mouse codes (514, 517) arrive apart from the window's mouse moves: a pointer passing
+// those x positions, hovering or dragging, neither speaks nor opens the menu.
+TEST(ClockWindow, MouseMovesOverTheWindowNeverActAsIconClicks) {
+  ShownClock clock;
+  clock.form.Option2.select();
+  clock.form.clipBuffer.clear();
+  bool menuOpened = false;
+  QTimer closeMenus;
+  QObject::connect(&closeMenus, &QTimer::timeout, [&] {
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+      menuOpened = true;
+      popup->close();
+    }
+  });
+  closeMenus.start(50);
+
+  QWidget& window = clock.clock.window();
+  for (const int x : {200, 400}) QTest::mouseMove(&window, QPoint(x, 40));
+  QWidget* display = clock.widget("Label4");
+  QTest::mousePress(display, Qt::LeftButton, {}, QPoint(5, 5));
+  for (const int x : {300, 514, 517, 600}) {
+    QTest::mouseMove(display, display->mapFrom(&window, QPoint(x, 40)));
+  }
+  QTest::mouseRelease(display, Qt::LeftButton, {}, display->mapFrom(&window, QPoint(600, 40)));
+  QTest::qWait(200);
+
+  EXPECT_TRUE(clock.form.clipBuffer.empty()) << "the time was spoken";
+  EXPECT_FALSE(menuOpened);
+}
+
+// The seconds are refreshed when the window itself is painted (shown, exposed, resized), not when
+// a button under the pointer repaints: the seconds display must stand still while it is spoken.
+TEST(ClockWindow, ThePaintHandlerRunsForTheWindowNotForAChildsRepaint) {
+  ShownClock clock;
+  clock.form.Label6.setCaption("xx");
+  QWidget* sprich = clock.widget("Command1");
+  QTest::mouseMove(sprich, QPoint(5, 5));
+  sprich->repaint();
+  QTest::qWait(50);
+  EXPECT_EQ(clock.form.Label6.caption(), "xx");
+
+  clock.clock.window().hide();
+  clock.clock.window().QWidget::show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&clock.clock.window()));
+  QTest::qWait(50);
+  EXPECT_NE(clock.form.Label6.caption(), "xx");
+}
+
+TEST(ClockWindow, MessageBoxesAnswerInGerman) {
+  QtDialogs dialogs(nullptr);
+  for (const int style : {msgbox::question | msgbox::yesNo, msgbox::okOnly}) {
+    QStringList captions;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      for (QAbstractButton* button : box->buttons()) captions << button->text();
+      box->close();
+    });
+    dialogs.messageBox("Frage", style, "Titel");
+    captions.sort();
+    EXPECT_EQ(captions.join(",").toStdString(), style == msgbox::okOnly ? "OK" : "Ja,Nein");
+  }
 }
 
 int main(int argc, char** argv) {
