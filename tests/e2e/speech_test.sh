@@ -78,6 +78,29 @@ if [[ -n $first ]]; then
     check_range "time from the click to the first clip in ms" "$delay" -100 1000
 fi
 
+# --- closing in the middle of "Sprich" ends at once ---------------------------------------
+# Alt+F4 one second into the announcement: the clip that plays stops, no other starts, and the
+# process is gone within half a second.
+REC2=$E2E_ARTIFACTS/closed.wav
+start_recording "$REC2"
+click_client "$WIN" $SPRICH_X $SPRICH_Y
+sleep "$(awk -v c="$E2E_CLICK_TIME" -v n="$EPOCHREALTIME" 'BEGIN { d = c + 1 - n; printf "%.3f", (d > 0 ? d : 0) }')"
+CLOSE_TIME=$EPOCHREALTIME
+xdotool key alt+F4
+e2e_wait_until 2 e2e_gone "$E2E_PROGRAM_PID" || true
+GONE_TIME=$EPOCHREALTIME
+sleep 0.5
+stop_recording
+/usr/bin/python3 "$CLIPS" find "$REC2" >"$E2E_ARTIFACTS/closed.txt" || e2e_fatal "recording not readable"
+gone_ms=$(awk -v c="$CLOSE_TIME" -v g="$GONE_TIME" 'BEGIN { printf "%d", (g - c) * 1000 }')
+check_range "time from Alt+F4 to the process's end in ms" "$gone_ms" 0 500
+# The last sample of sound, on the wall clock, against the moment of the close.
+sound_after_ms=$(awk -v t="$E2E_RECORD_STOP_TIME" -v c="$CLOSE_TIME" '
+    $1 == "clip" && $4 > last { last = $4 } $1 == "sound" && $3 > last { last = $3 }
+    $1 == "length" { n = $2 }
+    END { printf "%d", (t - (n - last) / 11025 - c) * 1000 }' "$E2E_ARTIFACTS/closed.txt")
+check_range "sound after Alt+F4 in ms" "$sound_after_ms" -1000 150
+
 check_quiet 1
 check_no_sanitizer_reports
 e2e_finish

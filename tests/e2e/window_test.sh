@@ -9,6 +9,22 @@ e2e_begin "$@"
 
 X11=$HERE/lib/x11.py
 
+# --- 0. no display: one line on stderr and status 1, not an abort --------------------
+for display in unset :4711; do
+    status=0
+    if [[ $display == unset ]]; then
+        env -u DISPLAY QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0 "$BIN" \
+            2>"$E2E_ARTIFACTS/no-display.err" || status=$?
+    else
+        DISPLAY=$display QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0 "$BIN" \
+            2>"$E2E_ARTIFACTS/no-display.err" || status=$?
+    fi
+    check_eq "exit status with DISPLAY $display" "$status" 1
+    check_eq "lines on stderr with DISPLAY $display" "$(wc -l <"$E2E_ARTIFACTS/no-display.err")" 1
+    grep -q "keine Anzeige.*DISPLAY" "$E2E_ARTIFACTS/no-display.err" ||
+        fail "stderr does not name the display: $(head -c 200 "$E2E_ARTIFACTS/no-display.err")"
+done
+
 start_xvfb
 start_wm
 start_tray
