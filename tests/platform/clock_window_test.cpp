@@ -103,9 +103,9 @@ TEST(ClockWindow, TheAlarmEntryTakesOnlyWhatATimeIsMadeOf) {
       {"letters, space, full stop",
        keys({{Qt::Key_A, "a"}, {Qt::Key_Space, " "}, {Qt::Key_Period, "."}, {Qt::Key_Z, "Z"}}),
        "12:34", "Text5"},
-      {"beyond eight characters", keys({{Qt::Key_5, "5"}, {Qt::Key_6, "6"}, {Qt::Key_7, "7"},
-                                        {Qt::Key_8, "8"}}),
-       "12:34567", "Text5"},
+      {"beyond eight characters",
+       keys({{Qt::Key_5, "5"}, {Qt::Key_6, "6"}, {Qt::Key_7, "7"}, {Qt::Key_8, "8"}}), "12:34567",
+       "Text5"},
       {"Ctrl+A does nothing",
        [](QLineEdit* entry) {
          press(entry, Qt::Key_A, "\x01", Qt::ControlModifier);
@@ -113,17 +113,18 @@ TEST(ClockWindow, TheAlarmEntryTakesOnlyWhatATimeIsMadeOf) {
        },
        "12:349", "Text5"},
       {"a dead key", [](QLineEdit* entry) { commit(entry, "^"); }, "12:34", "Text5"},
-      {"compose", [](QLineEdit* entry) { commit(entry, QString::fromUtf8("é")); }, "12:34", "Text5"},
+      {"compose", [](QLineEdit* entry) { commit(entry, QString::fromUtf8("é")); }, "12:34",
+       "Text5"},
       {"an input method's digits", [](QLineEdit* entry) { commit(entry, "7"); }, "12:347", "Text5"},
       {"Ctrl+V",
-       paste("x9 Uhr", [](QLineEdit* entry) { press(entry, Qt::Key_V, "\x16", Qt::ControlModifier); }),
+       paste("x9 Uhr",
+             [](QLineEdit* entry) { press(entry, Qt::Key_V, "\x16", Qt::ControlModifier); }),
        "12:349", "Text5"},
       {"the context menu's paste", paste("Weckzeit 07:30:00", [](QLineEdit* e) { e->paste(); }),
        "12:3407:", "Text5"},
       {"Tab", keys({{Qt::Key_Tab, "\t"}}), "12:34", "Command2"},
-      {"Shift+Tab",
-       [](QLineEdit* entry) { press(entry, Qt::Key_Backtab, "", Qt::ShiftModifier); }, "12:34",
-       "Command1"},
+      {"Shift+Tab", [](QLineEdit* entry) { press(entry, Qt::Key_Backtab, "", Qt::ShiftModifier); },
+       "12:34", "Command1"},
   };
   ShownClock clock;
   clock.form.Option2.select();
@@ -160,8 +161,8 @@ TEST(ClockWindow, TabAndShiftTabGoRoundTheControlsInTheDesignedOrder) {
 
   clock.form.Option2.select();
   clock.form.Command5.setEnabled(true);
-  const Order wide = {"Command1", "Text5",    "Command2", "Command3", "Command4",  "Command5",
-                      "Command6", "Command7", "Command8", "Option1(0)"};
+  const Order wide = {"Command1", "Text5",    "Command2", "Command3", "Command4",
+                      "Command5", "Command6", "Command7", "Command8", "Option1(0)"};
   EXPECT_EQ(round(Qt::Key_Tab, Qt::NoModifier, 10), wide);
   Order back(wide.rbegin() + 1, wide.rend());
   back.push_back("Option1(0)");

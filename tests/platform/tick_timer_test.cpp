@@ -73,7 +73,7 @@ TEST(QtTickTimer, WhatFallsDueWhileAClipPlaysRunsAfterItAndTicksOnlyOnce) {
   rig.runEventLoopFor(800);
 
   EXPECT_EQ(seen, (std::vector<std::string>{"clip", "ticks during the clip: 0", "click",
-                                      "ticks after it: 1"}));
+                                            "ticks after it: 1"}));
   EXPECT_EQ(rig.maxDepth, 2);
 }
 
