@@ -9,6 +9,12 @@ namespace {
 
 std::atomic<int> stuckWorkers{0};
 
+// ALSA reads its configuration once per process, and with it whether "default" goes to a sound
+// server, as one runs at that moment. After an open failed, the next open has it read anew, so
+// that a server started after the clock is found. Freeing it is safe while a worker given up on
+// still sits inside ALSA: whatever uses the configuration or a plugin holds a reference to it.
+std::atomic<bool> configMayBeStale{false};
+
 // Enough buffer that a busy machine does not starve the device in the middle of a word (60 ms
 // did under load). The first sample still starts at once: the whole clip is written in one go.
 constexpr unsigned latencyMicroseconds = 250'000;
@@ -85,7 +91,17 @@ void Worker::run() {
   --stuckWorkers;
 }
 
+// A device kept open between clips may have lost its server meanwhile (a restart, a headset
+// switch): it is opened afresh once and the clip played from its start.
 bool Worker::playOnDevice(const PcmFormat& format, const std::vector<std::uint8_t>& samples) {
+  const bool wasOpen = isOpenFor(format);
+  if (playOnce(format, samples)) return true;
+  if (!wasOpen || isAbandoned()) return false;
+  closeDevice();
+  return playOnce(format, samples);
+}
+
+bool Worker::playOnce(const PcmFormat& format, const std::vector<std::uint8_t>& samples) {
   if (!openFor(format)) return false;
   const snd_pcm_uframes_t frames = samples.size() / format.blockAlign;
   // Written in pieces, so that a worker given up on while the server hung drops the rest of
@@ -106,23 +122,29 @@ bool Worker::playOnDevice(const PcmFormat& format, const std::vector<std::uint8_
     }
     written += static_cast<snd_pcm_uframes_t>(n);
   }
-  // Returns when the last sample has been played; the next clip starts from a prepared device.
-  const bool drained = snd_pcm_drain(pcm_) == 0;
-  if (!drained || snd_pcm_prepare(pcm_) != 0) {
+  // Returns when the last sample has been played.
+  if (snd_pcm_drain(pcm_) != 0) {
     closeDevice();
     return false;
   }
+  // The next clip starts from a prepared device; one that cannot be prepared is opened anew.
+  if (snd_pcm_prepare(pcm_) != 0) closeDevice();
   return true;
 }
 
+bool Worker::isOpenFor(const PcmFormat& format) const {
+  return pcm_ && format.channels == openFormat_.channels &&
+         format.sampleRate == openFormat_.sampleRate &&
+         format.bitsPerSample == openFormat_.bitsPerSample;
+}
+
 bool Worker::openFor(const PcmFormat& format) {
-  const bool sameFormat = format.channels == openFormat_.channels &&
-                          format.sampleRate == openFormat_.sampleRate &&
-                          format.bitsPerSample == openFormat_.bitsPerSample;
-  if (pcm_ && sameFormat) return true;
+  if (isOpenFor(format)) return true;
   closeDevice();
+  if (configMayBeStale.exchange(false)) snd_config_update_free_global();
   if (snd_pcm_open(&pcm_, device_.c_str(), SND_PCM_STREAM_PLAYBACK, 0) != 0) {
     pcm_ = nullptr;
+    configMayBeStale = true;
     return false;
   }
   const snd_pcm_format_t sampleFormat =

@@ -36,6 +36,8 @@ class AlsaAudioOutput::Worker : public std::enable_shared_from_this<Worker> {
   void run();
   bool isAbandoned();
   bool playOnDevice(const PcmFormat& format, const std::vector<std::uint8_t>& samples);
+  bool playOnce(const PcmFormat& format, const std::vector<std::uint8_t>& samples);
+  bool isOpenFor(const PcmFormat& format) const;
   bool openFor(const PcmFormat& format);
   void closeDevice();
 

@@ -1,8 +1,9 @@
 #!/bin/bash
-# End-to-end test of "Sprich" while the sound server fails: stopped in the middle of an
-# announcement, and frozen in the middle of a word and resumed. The clock runs on and stays
-# quiet, its window closes the program even while the server is frozen, and the next "Sprich"
-# after the server is back is heard in full.
+# End-to-end test of "Sprich" while the sound server fails: not yet started when the clock
+# starts, stopped in the middle of an announcement, restarted between two announcements, frozen
+# in the middle of a word and resumed. The clock runs on and stays quiet, its window closes the
+# program even while the server is frozen, and the next "Sprich" after the server is back is
+# heard in full.
 # Usage: tests/e2e/sound_fault_test.sh BINARY ARTIFACT_DIR
 set -euo pipefail
 
@@ -117,9 +118,14 @@ close_and_check_exit() {
 start_xvfb
 start_wm
 
-# --- 1. the server is stopped in the middle of an announcement --------------------------
-start_sound
+# --- 1. the clock starts before the server ------------------------------------------------
 start_clock
+sprich
+sleep 2
+start_sound
+check_heard_in_full "server started after the clock"
+
+# --- 2. the server is stopped in the middle of an announcement --------------------------
 sprich
 click=$CLICK_TIME
 # 13:21:0x: "Es ist" (300), "dreizehn" (13), "Uhr" (200), ...; 1.3 s in is "Uhr".
@@ -135,10 +141,17 @@ sleep 2.5
 check_clock_ran "no server, 'Sprich'" "$click" 300
 start_sound
 check_heard_in_full "server restarted"
+
+# --- 3. the server restarts while the device stays open between two announcements --------
+# The device is kept open for 3 s after a clip; the restart takes under a second.
+kill -TERM "$E2E_PULSE_PID"
+e2e_wait_until 5 e2e_gone "$E2E_PULSE_PID" || e2e_fatal "pulseaudio did not stop"
+start_sound
+check_heard_in_full "server restarted within a second of a clip"
 close_and_check_exit "server running"
 check_quiet "$RUN"
 
-# --- 2. the server freezes in the middle of a word, and goes on later -------------------
+# --- 4. the server freezes in the middle of a word, and goes on later -------------------
 start_clock
 sprich
 click=$CLICK_TIME
@@ -152,7 +165,7 @@ kill -CONT "$E2E_PULSE_PID"
 sleep 2
 check_heard_in_full "server resumed"
 
-# --- 3. the window is closed while the server is frozen ----------------------------------
+# --- 5. the window is closed while the server is frozen ----------------------------------
 sprich
 sleep_until "$(wall_plus "$CLICK_TIME" 0.25)"
 kill -STOP "$E2E_PULSE_PID"
