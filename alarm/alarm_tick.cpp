@@ -3,9 +3,7 @@
 
 #include <algorithm>
 
-namespace {
-constexpr std::int16_t alarmSignal = 400;
-}
+#include "app/vocabulary.h"
 
 // Counts down to the alarm time's next occurrence; "00:00:00" in the alarm second itself and
 // while the alarm fires.
@@ -35,7 +33,7 @@ void frmUhr::fireAlarm() {
     platform_.tray.notifyIcon(TrayHost::Message::remove, trayData.bytes());
   }
   platform_.pump.processPendingEvents();
-  PlayClip(alarmSignal);
+  PlayClip(clip::alarmSignal);
   Command1_Click();
   Label1.setVisible(false);
   Option1[2].select();

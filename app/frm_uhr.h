@@ -45,7 +45,7 @@ class frmUhr {
 
   // The mouse moving over the window: it only refreshes the icon's tip, wherever it passes.
   void Form_MouseMove(int button, int shift, float x, float y);
-  // A mouse event of the notification icon (514 left button up, 517 right button up).
+  // A mouse event of the notification icon, with its mouse code (iconMouse).
   void trayIconEvent(std::int32_t mouseMessage);
 
   static std::string infoText();

@@ -1,4 +1,5 @@
 #include "app/frm_uhr.h"
+#include "app/vocabulary.h"
 
 void frmUhr::Form_Load() {
   if (platform_.instance.anotherInstanceRunning()) platform_.program.endProgram();
@@ -8,7 +9,7 @@ void frmUhr::Form_Load() {
   trayData.uFlags = TrayData::flagsMessageIconTip;
   trayData.uCallbackMessage = TrayData::mouseMoveMessage;
   trayData.hIcon = platform_.window.iconHandle();
-  trayData.setTip("Hessamo's Lurvendel");
+  trayData.setTip(titleTip);
 
   platform_.window.setOuterWidthTwips(compactWidthTwips);
   Label2.setCaption(dateLine(platform_.clock.now()));

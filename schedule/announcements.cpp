@@ -1,9 +1,6 @@
 #include "app/frm_uhr.h"
+#include "app/vocabulary.h"
 #include "speech/number_rule.h"
-
-namespace {
-constexpr std::int16_t announcementSignal = 500;
-}
 
 // A new hour brings the window back, also from the tray, and announces the hour alone. An hour
 // that changes at any other minute than 00 is a jump of the clock (a resume from suspend, the
@@ -18,7 +15,7 @@ void frmUhr::Label4_Change() {
     Label6.setCaption("00");
   }
   sayHourOnly = 1;
-  if (clockStarted == 1) PlayClip(announcementSignal);
+  if (clockStarted == 1) PlayClip(clip::announcementSignal);
   SpeakTime();
 }
 
@@ -30,7 +27,7 @@ void frmUhr::Label5_Change() {
   const int interval = announcementInterval();
   const int minute = numberIn(Label5.caption()).value_or(0);
   if (interval != 0 && minute % interval == 0 && minute != 0) {
-    if (clockStarted == 1) PlayClip(announcementSignal);
+    if (clockStarted == 1) PlayClip(clip::announcementSignal);
     SpeakTime();
   }
   clockStarted = 1;

@@ -2,12 +2,7 @@
 
 #include <cctype>
 
-namespace clip {
-constexpr std::int16_t hourZero = 97;
-constexpr std::int16_t hourOne = 98;
-constexpr std::int16_t secondOne = 700;
-constexpr std::int16_t compoundUnitBase = 100;
-}  // namespace clip
+#include "app/vocabulary.h"
 
 std::vector<std::int16_t> numberClips(int value, NumberUse use) {
   if (value == 0) {

@@ -1,13 +1,6 @@
 #include "app/frm_uhr.h"
+#include "app/vocabulary.h"
 #include "speech/number_rule.h"
-
-namespace clip {
-constexpr std::int16_t link = 99;
-constexpr std::int16_t hourWord = 200;
-constexpr std::int16_t opening = 300;
-constexpr std::int16_t seconds = 600;
-constexpr std::int16_t oneSecond = 610;
-}  // namespace clip
 
 void frmUhr::playNumber(int value, NumberUse use) {
   for (const std::int16_t id : numberClips(value, use)) PlayClip(id);

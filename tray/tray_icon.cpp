@@ -1,10 +1,6 @@
 #include "alarm/time_of_day.h"
 #include "app/frm_uhr.h"
-
-namespace {
-constexpr std::int32_t leftButtonUp = 514;
-constexpr std::int32_t rightButtonUp = 517;
-}  // namespace
+#include "app/vocabulary.h"
 
 // Nothing is hidden unless the icon stands in the notification area: a clock without a tray
 // would otherwise be out of reach until the next hour.
@@ -25,7 +21,7 @@ void frmUhr::Form_MouseMove(int, int, float, float) {
 
 void frmUhr::refreshTip() {
   if (!Option2.value()) {
-    trayData.setTip("Hessamo's Lurvendel");
+    trayData.setTip(titleTip);
   } else if (alarmArmed == 1) {
     trayData.setTip("Alarm aktiv! Alarm um: " + timeOfDayText(alarmTime));
   }
@@ -37,9 +33,9 @@ void frmUhr::trayIconEvent(std::int32_t mouseMessage) {
   trayMessage = mouseMessage;
   if (trayBusy) return;
   trayBusy = true;
-  if (trayMessage == leftButtonUp) {
+  if (trayMessage == iconMouse::leftButtonUp) {
     Command1.press();
-  } else if (trayMessage == rightButtonUp) {
+  } else if (trayMessage == iconMouse::rightButtonUp) {
     platform_.window.popupMenu(mnuPopUp, alarmArmed == 1 ? &mnuAlarm : nullptr);
   }
   trayBusy = false;

@@ -3,12 +3,10 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 
+#include "app/vocabulary.h"
 #include "tray/tray_data.h"
 
 namespace {
-
-constexpr int leftButtonUp = 514;
-constexpr int rightButtonUp = 517;
 
 // Hosts that speak StatusNotifierItem draw the menu themselves and report no right click.
 bool hostDrawsMenus() {
@@ -32,8 +30,8 @@ bool QtTrayHost::notifyIcon(Message message, const Record& record) {
       if (hostDrawsMenus()) trayIcon_->setContextMenu(hostDrawnMenu_);
       QObject::connect(trayIcon_.get(), &QSystemTrayIcon::activated,
                        [this](QSystemTrayIcon::ActivationReason reason) {
-                         if (reason == QSystemTrayIcon::Trigger) onClick_(leftButtonUp);
-                         if (reason == QSystemTrayIcon::Context) onClick_(rightButtonUp);
+                         if (reason == QSystemTrayIcon::Trigger) onClick_(iconMouse::leftButtonUp);
+                         if (reason == QSystemTrayIcon::Context) onClick_(iconMouse::rightButtonUp);
                        });
       trayIcon_->show();
       return true;
