@@ -1,5 +1,6 @@
 #include "alarm/time_of_day.h"
 #include "app/frm_uhr.h"
+#include "app/local_time.h"
 
 namespace {
 constexpr int wideWidthTwips = 6615;

@@ -1,8 +1,8 @@
-#include "alarm/time_of_day.h"
-#include "app/frm_uhr.h"
-
 #include <algorithm>
 
+#include "alarm/time_of_day.h"
+#include "app/frm_uhr.h"
+#include "app/local_time.h"
 #include "app/vocabulary.h"
 
 // Counts down to the alarm time's next occurrence; "00:00:00" in the alarm second itself and

@@ -1,4 +1,5 @@
 #include "app/frm_uhr.h"
+#include "app/local_time.h"
 
 // Runs every 100 ms, possibly nested inside an unfinished tick: every step reads the clock anew.
 void frmUhr::Timer1_Timer() {

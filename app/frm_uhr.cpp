@@ -1,5 +1,7 @@
 #include "app/frm_uhr.h"
 
+#include <functional>
+#include <initializer_list>
 #include <utility>
 
 namespace {
@@ -101,29 +103,34 @@ std::vector<Control*> frmUhr::controls() {
 }
 
 void frmUhr::wireEvents() {
-  Label4.onChange = [this] { Label4_Change(); };
-  Label5.onChange = [this] { Label5_Change(); };
-  Label6.onChange = [this] { Label6_Change(); };
-  Timer1.onTimer = [this] { Timer1_Timer(); };
-  mnuExit.onClick = [this] { mnuExit_Click(); };
-  Command1.onClick = [this] { Command1_Click(); };
+  using Event = std::pair<std::function<void()>*, void (frmUhr::*)()>;
+  // Every event whose handler takes nothing.
+  for (const auto& [event, handler] :
+       std::initializer_list<Event>{{&Label4.onChange, &frmUhr::Label4_Change},
+                                    {&Label5.onChange, &frmUhr::Label5_Change},
+                                    {&Label6.onChange, &frmUhr::Label6_Change},
+                                    {&Timer1.onTimer, &frmUhr::Timer1_Timer},
+                                    {&Command1.onClick, &frmUhr::Command1_Click},
+                                    {&Option2.onClick, &frmUhr::Option2_Click},
+                                    {&Text5.onClick, &frmUhr::Text5_Click},
+                                    {&Command2.onClick, &frmUhr::Command2_Click},
+                                    {&Command3.onClick, &frmUhr::Command3_Click},
+                                    {&Command4.onClick, &frmUhr::Command4_Click},
+                                    {&Command5.onClick, &frmUhr::Command5_Click},
+                                    {&Command6.onClick, &frmUhr::Command6_Click},
+                                    {&Command7.onClick, &frmUhr::Command7_Click},
+                                    {&Command8.onClick, &frmUhr::Command8_Click},
+                                    {&mnuEins.onClick, &frmUhr::mnuEins_Click},
+                                    {&mnuFünf.onClick, &frmUhr::mnuFünf_Click},
+                                    {&mnuFünz.onClick, &frmUhr::mnuFünz_Click},
+                                    {&mnuDreissig.onClick, &frmUhr::mnuDreissig_Click},
+                                    {&mnuAnzeige.onClick, &frmUhr::mnuAnzeige_Click},
+                                    {&mnuInfo.onClick, &frmUhr::mnuInfo_Click},
+                                    {&mnuExit.onClick, &frmUhr::mnuExit_Click}}) {
+    *event = [this, handler] { (this->*handler)(); };
+  }
   for (std::int16_t i = 0; i < static_cast<std::int16_t>(Option1.size()); ++i) {
     Option1[static_cast<size_t>(i)].onClick = [this, i] { Option1_Click(i); };
   }
-  mnuEins.onClick = [this] { mnuEins_Click(); };
-  mnuFünf.onClick = [this] { mnuFünf_Click(); };
-  mnuFünz.onClick = [this] { mnuFünz_Click(); };
-  mnuDreissig.onClick = [this] { mnuDreissig_Click(); };
-  Option2.onClick = [this] { Option2_Click(); };
-  Text5.onClick = [this] { Text5_Click(); };
   Text5.onKeyPress = [this](std::int16_t& keyCode) { Text5_KeyPress(keyCode); };
-  Command2.onClick = [this] { Command2_Click(); };
-  Command3.onClick = [this] { Command3_Click(); };
-  Command4.onClick = [this] { Command4_Click(); };
-  Command5.onClick = [this] { Command5_Click(); };
-  Command6.onClick = [this] { Command6_Click(); };
-  Command7.onClick = [this] { Command7_Click(); };
-  Command8.onClick = [this] { Command8_Click(); };
-  mnuAnzeige.onClick = [this] { mnuAnzeige_Click(); };
-  mnuInfo.onClick = [this] { mnuInfo_Click(); };
 }

@@ -12,7 +12,7 @@
 #include "app/controls/text_box.h"
 #include "app/controls/timer.h"
 #include "platform/ports/platform.h"
-#include "tray/tray_data.h"
+#include "platform/ports/tray_data.h"
 
 enum class NumberUse;
 

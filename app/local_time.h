@@ -3,17 +3,7 @@
 #include <cstdint>
 #include <string>
 
-// A reading of the local wall clock, already broken down; the clock port delivers it.
-struct LocalDateTime {
-  int year = 2000;
-  int month = 1;    // 1..12
-  int day = 1;      // 1..31
-  int weekday = 6;  // 0 = Sunday .. 6 = Saturday
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
-  int millisecond = 0;
-};
+#include "platform/ports/clock.h"
 
 // "HH:MM:SS", 24-hour and zero-padded whatever the locale: handlers read the slices back as
 // numbers.

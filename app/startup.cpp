@@ -1,4 +1,5 @@
 #include "app/frm_uhr.h"
+#include "app/local_time.h"
 #include "app/vocabulary.h"
 
 void frmUhr::Form_Load() {
@@ -61,7 +62,7 @@ void frmUhr::Form_QueryUnload(bool& cancel) {
 }
 
 void frmUhr::Form_Unload() {
-  platform_.window.destroy();
+  platform_.window.hide();
   platform_.program.endProgram();
 }
 

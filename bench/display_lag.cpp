@@ -1,15 +1,16 @@
 // Runs the clock window on the current display for a while and prints how long after the true
 // second boundary each new seconds value was painted: display_lag [SECONDS]
-#include <QApplication>
-#include <QEvent>
-#include <QLabel>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <string>
 #include <vector>
+
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QTimer>
 
 #include "platform/qt/clock_program.h"
 

@@ -6,9 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh bench
-cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLURVENDEL_TESTS=ON \
-  -DLURVENDEL_BENCH=ON
-cmake --build build/bench --target lurvendel tick_bench display_lag
+cmake --preset bench
+cmake --build --preset bench
 
 OUT=bench/out
 rm -rf "$OUT"

@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "sim/simulated_program.h"
+#include "platform/sim/simulated_program.h"
 
 namespace {
 

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test:
-# unit, simulated scenarios, the Qt platform layer and the end-to-end tests of the real binary.
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer, warnings as errors,
+# and runs every test: unit, simulated scenarios, the Qt platform layer, the end-to-end tests
+# of the real binary, the package, the fuzzer and the house's habits (format, shellcheck); then
+# the sound output's threads under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLURVENDEL_SANITIZE=ON \
-  -DLURVENDEL_TESTS=ON
-cmake --build build/test
-ctest --test-dir build/test --output-on-failure -j2
+cmake --preset test
+cmake --build --preset test
+ctest --preset test
+cmake --preset tsan
+cmake --build --preset tsan
+ctest --preset tsan

@@ -1,12 +1,21 @@
 #include "speech/clip_store.h"
 
-#include <algorithm>
+#include <map>
 
-std::span<const std::uint8_t> clipImage(std::int16_t id) {
-  const auto store = ATM_SOUND();
-  const auto found = std::lower_bound(
-      store.begin(), store.end(), id,
-      [](const StoredClip& clip, std::int16_t wanted) { return clip.id < wanted; });
-  if (found == store.end() || found->id != id) return {};
-  return found->image;
+#include "speech/wav_image.h"
+
+const ReadClip* findClip(std::int16_t id) {
+  static const std::map<std::int16_t, ReadClip> read = [] {
+    std::map<std::int16_t, ReadClip> clips;
+    for (const StoredClip& stored : ATM_SOUND()) {
+      const auto sound = parseWav(stored.image);
+      if (!sound) continue;
+      clips[stored.id] = {stored.image, sound->format,
+                          static_cast<std::size_t>(sound->samples.data() - stored.image.data()),
+                          sound->samples.size()};
+    }
+    return clips;
+  }();
+  const auto found = read.find(id);
+  return found == read.end() ? nullptr : &found->second;
 }

@@ -6,8 +6,10 @@
 void frmUhr::PlayClip(std::int16_t id) {
   Label4.refresh();
   Label5.refresh();
-  const auto image = clipImage(id);
-  clipBuffer.assign(image.begin(), image.end());
-  platform_.audio.play(clipBuffer);
+  const ReadClip* clip = findClip(id);
+  if (clip) {
+    clipBuffer.assign(clip->image.begin(), clip->image.end());
+    platform_.audio.play(id, clip->soundIn(clipBuffer));
+  }
   platform_.pump.processPendingEvents();
 }

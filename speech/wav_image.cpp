@@ -33,7 +33,7 @@ std::optional<PcmFormat> parseFormat(Bytes chunk) {
 
 }  // namespace
 
-std::optional<WavClip> parseWav(Bytes image) {
+std::optional<PcmClip> parseWav(Bytes image) {
   constexpr std::size_t headerSize = 12;
   constexpr std::size_t chunkHeaderSize = 8;
   if (image.size() < headerSize || !hasTag(image, 0, "RIFF") || !hasTag(image, 8, "WAVE")) {
@@ -59,7 +59,7 @@ std::optional<WavClip> parseWav(Bytes image) {
     } else if (hasTag(riff, offset, "data")) {
       if (!format || length % format->blockAlign != 0) return std::nullopt;
       if (padNotStored && (length % 2 == 0 || body + length != riff.size())) return std::nullopt;
-      return WavClip{*format, chunk};
+      return PcmClip{*format, chunk};
     }
     offset = body + length + (length & 1);
   }

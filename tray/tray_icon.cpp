@@ -36,7 +36,7 @@ void frmUhr::trayIconEvent(std::int32_t mouseMessage) {
   if (trayMessage == iconMouse::leftButtonUp) {
     Command1.press();
   } else if (trayMessage == iconMouse::rightButtonUp) {
-    platform_.window.popupMenu(mnuPopUp, alarmArmed == 1 ? &mnuAlarm : nullptr);
+    platform_.window.popupMenu(alarmArmed == 1 ? &mnuAlarm : nullptr);
   }
   trayBusy = false;
 }

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "app/controls/assign.h"
+
 Control::Control(std::string name, const Control* container, Bounds bounds, int tabIndex,
                  std::string caption, Look look)
     : caption_(std::move(caption)),
@@ -12,15 +14,11 @@ Control::Control(std::string name, const Control* container, Bounds bounds, int 
       look_(std::move(look)) {}
 
 void Control::setVisible(bool visible) {
-  if (visible_ == visible) return;
-  visible_ = visible;
-  notifyView(Property::visible);
+  if (assign(visible_, visible)) notifyView(Property::visible);
 }
 
 void Control::setEnabled(bool enabled) {
-  if (enabled_ == enabled) return;
-  enabled_ = enabled;
-  notifyView(Property::enabled);
+  if (assign(enabled_, enabled)) notifyView(Property::enabled);
 }
 
 void Control::notifyView(Property property) const {

@@ -1,8 +1,9 @@
 #include "app/controls/label.h"
 
+#include "app/controls/assign.h"
+
 void Label::setCaption(const std::string& caption) {
-  if (caption_ == caption) return;
-  caption_ = caption;
+  if (!assign(caption_, caption)) return;
   notifyView(Property::caption);
   if (onChange) onChange();
 }

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "app/controls/assign.h"
+
 MenuItem::MenuItem(std::string name, std::string caption, MenuItemState state)
     : name_(std::move(name)),
       caption_(std::move(caption)),
@@ -15,21 +17,15 @@ MenuItem MenuItem::separator(std::string name) {
 }
 
 void MenuItem::setVisible(bool visible) {
-  if (visible_ == visible) return;
-  visible_ = visible;
-  notifyView(MenuProperty::visible);
+  if (assign(visible_, visible)) notifyView(MenuProperty::visible);
 }
 
 void MenuItem::setChecked(bool checked) {
-  if (checked_ == checked) return;
-  checked_ = checked;
-  notifyView(MenuProperty::checked);
+  if (assign(checked_, checked)) notifyView(MenuProperty::checked);
 }
 
 void MenuItem::setEnabled(bool enabled) {
-  if (enabled_ == enabled) return;
-  enabled_ = enabled;
-  notifyView(MenuProperty::enabled);
+  if (assign(enabled_, enabled)) notifyView(MenuProperty::enabled);
 }
 
 void MenuItem::click() const {

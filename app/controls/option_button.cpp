@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "app/controls/assign.h"
+
 OptionButton::OptionButton(std::string name, const Control* container, Bounds bounds, int tabIndex,
                            std::string caption, OptionGroup& group)
     : Control(std::move(name), container, bounds, tabIndex, std::move(caption)), group_(group) {
@@ -18,9 +20,7 @@ void OptionButton::setFocus() const {
 }
 
 void OptionButton::setValue(bool value) {
-  if (value_ == value) return;
-  value_ = value;
-  notifyView(Property::value);
+  if (assign(value_, value)) notifyView(Property::value);
 }
 
 void OptionGroup::select(OptionButton& chosen) {

@@ -2,15 +2,15 @@
 
 #include <utility>
 
+#include "app/controls/assign.h"
+
 TextBox::TextBox(std::string name, const Control* container, Bounds bounds, int tabIndex,
                  std::string text, int maxLength, Look look)
     : Control(std::move(name), container, bounds, tabIndex, std::move(text), std::move(look)),
       maxLength_(maxLength) {}
 
 void TextBox::setText(const std::string& text) {
-  if (caption_ == text) return;
-  caption_ = text;
-  notifyView(Property::text);
+  if (assign(caption_, text)) notifyView(Property::text);
 }
 
 void TextBox::editedByUser(const std::string& text) {

@@ -1,15 +1,13 @@
 #include "app/controls/timer.h"
 
+#include "app/controls/assign.h"
+
 void Timer::setInterval(int milliseconds) {
-  if (interval_ == milliseconds) return;
-  interval_ = milliseconds;
-  notifyPlatform();
+  if (assign(interval_, milliseconds)) notifyPlatform();
 }
 
 void Timer::setEnabled(bool enabled) {
-  if (enabled_ == enabled) return;
-  enabled_ = enabled;
-  notifyPlatform();
+  if (assign(enabled_, enabled)) notifyPlatform();
 }
 
 void Timer::fire() const {

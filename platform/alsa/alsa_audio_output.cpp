@@ -1,11 +1,9 @@
 #include "platform/alsa/alsa_audio_output.h"
 
 #include <alsa/asoundlib.h>
-
 #include <utility>
 
 #include "platform/alsa/alsa_worker.h"
-#include "speech/wav_image.h"
 
 namespace {
 
@@ -27,18 +25,18 @@ AlsaAudioOutput::~AlsaAudioOutput() {
   if (worker_) worker_->abandon();
 }
 
-void AlsaAudioOutput::play(std::span<const std::uint8_t> wavImage) {
-  const auto clip = parseWav(wavImage);
+void AlsaAudioOutput::play(std::int16_t, const PcmClip& sound) {
   const auto start = std::chrono::steady_clock::now();
-  if (!clip || failedRecently(start) || Worker::stuckCount() >= maxStuckWorkers) {
-    lastFailed_ = lastFailed_ || !clip || Worker::stuckCount() >= maxStuckWorkers;
+  const bool tooManyStuck = Worker::stuckCount() >= maxStuckWorkers;
+  if (tooManyStuck || failedRecently(start)) {
+    lastFailed_ = lastFailed_ || tooManyStuck;
     lastEnded_ = start;
     return;
   }
   if (!worker_) worker_ = Worker::start(device_, timing_.idleClose);
   const auto length = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-      std::chrono::duration<double>(clip->seconds()));
-  const auto outcome = worker_->play(*clip, start + length + timing_.deadlineMargin, whilePlaying_);
+      std::chrono::duration<double>(sound.seconds()));
+  const auto outcome = worker_->play(sound, start + length + timing_.deadlineMargin, whilePlaying_);
   if (outcome == Worker::Outcome::timedOut) {
     worker_->abandon();
     worker_.reset();

@@ -28,7 +28,7 @@ class AlsaAudioOutput : public AudioOutput {
   AlsaAudioOutput(const AlsaAudioOutput&) = delete;
   AlsaAudioOutput& operator=(const AlsaAudioOutput&) = delete;
 
-  void play(std::span<const std::uint8_t> wavImage) override;
+  void play(std::int16_t id, const PcmClip& sound) override;
 
   class Worker;
 

@@ -36,7 +36,7 @@ int Worker::stuckCount() {
   return stuckWorkers.load();
 }
 
-Worker::Outcome Worker::play(const WavClip& clip, std::chrono::steady_clock::time_point deadline,
+Worker::Outcome Worker::play(const PcmClip& clip, std::chrono::steady_clock::time_point deadline,
                              const std::function<void()>& whilePlaying) {
   constexpr std::chrono::milliseconds slice{5};
   std::unique_lock lock(mutex_);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <alsa/asoundlib.h>
-
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -13,7 +12,6 @@
 #include <vector>
 
 #include "platform/alsa/alsa_audio_output.h"
-#include "speech/wav_image.h"
 
 // A thread that owns one PCM device and plays one clip at a time. The owner may give up on it
 // (when a call into ALSA hangs); it then closes its device and ends once ALSA lets it go.
@@ -24,7 +22,7 @@ class AlsaAudioOutput::Worker : public std::enable_shared_from_this<Worker> {
   static std::shared_ptr<Worker> start(std::string device, std::chrono::milliseconds idleClose);
 
   // Waits for the clip in slices, running whilePlaying between them.
-  Outcome play(const WavClip& clip, std::chrono::steady_clock::time_point deadline,
+  Outcome play(const PcmClip& clip, std::chrono::steady_clock::time_point deadline,
                const std::function<void()>& whilePlaying);
   // Lets the thread end; it never blocks the caller.
   void abandon();

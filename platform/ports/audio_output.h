@@ -1,12 +1,30 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
-// Plays one in-memory WAV image synchronously: returns when its last sample has been played.
-// Every failure is silent, and the call never takes much longer than the clip itself.
+struct PcmFormat {
+  std::uint16_t channels = 0;
+  std::uint32_t sampleRate = 0;
+  std::uint16_t bitsPerSample = 0;  // 8: unsigned, 16: signed little-endian
+  std::uint16_t blockAlign = 0;     // bytes per frame
+};
+
+// Samples in their format.
+struct PcmClip {
+  PcmFormat format;
+  std::span<const std::uint8_t> samples;
+
+  std::size_t frames() const { return samples.size() / format.blockAlign; }
+  double seconds() const { return static_cast<double>(frames()) / format.sampleRate; }
+};
+
+// Plays one clip synchronously: returns when its last sample has been played. Every failure is
+// silent, and the call never takes much longer than the clip itself. The id names the clip to
+// whoever wants to know which one it is (a simulation); the sound is all there is to play.
 class AudioOutput {
  public:
   virtual ~AudioOutput() = default;
-  virtual void play(std::span<const std::uint8_t> wavImage) = 0;
+  virtual void play(std::int16_t id, const PcmClip& sound) = 0;
 };

@@ -18,10 +18,9 @@ class WindowHost {
   virtual bool isVisible() const = 0;
   virtual bool isMinimized() const = 0;
   virtual void restore() = 0;  // from minimised to normal
-  // Opens the menu's items at the mouse pointer, one of them drawn as the default; returns when
-  // the menu has closed, after a chosen item's click handler ran.
-  virtual void popupMenu(const MenuItem& menu, const MenuItem* defaultItem) = 0;
-  virtual void destroy() = 0;
+  // Opens the window's popup menu at the mouse pointer, with one item drawn as the default or
+  // none; returns when the menu has closed, after a chosen item's click handler ran.
+  virtual void popupMenu(const MenuItem* defaultItem) = 0;
   virtual std::uint32_t nativeHandle() const = 0;
   virtual std::uint32_t iconHandle() const = 0;
 };

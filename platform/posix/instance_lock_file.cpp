@@ -1,12 +1,11 @@
 #include "platform/posix/instance_lock_file.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
 #include <utility>
 
 namespace {

@@ -1,12 +1,13 @@
 #include "platform/qt/clock_window.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QCloseEvent>
 #include <QIcon>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QWindow>
-#include <algorithm>
-#include <cmath>
 
 #include "app/frm_uhr.h"
 #include "platform/qt/control_widgets.h"
@@ -32,8 +33,8 @@ void ClockWindow::attach(frmUhr& form) {
   controls_ = form.controls();
   for (Control* control : controls_) {
     QWidget* parent = control->container() ? mirrors_.at(control->container()).widget : this;
-    QWidget* widget = createControlWidget(*control, parent, twipsToPixels, loop_);
-    mirrors_[control] = {widget, std::move(control->viewHook)};
+    const ControlWidget made = createControlWidget(*control, parent, twipsToPixels, loop_);
+    mirrors_[control] = {made.widget, made.update};
     control->viewHook = [this, control](Property property) {
       Mirror& mirror = mirrors_.at(control);
       if (property == Property::visible) {
@@ -88,17 +89,13 @@ void ClockWindow::hide() {
   QWidget::hide();
 }
 
-void ClockWindow::popupMenu(const MenuItem&, const MenuItem* defaultItem) {
+void ClockWindow::popupMenu(const MenuItem* defaultItem) {
   popup_->exec(defaultItem);
 }
 
 void ClockWindow::repaintNow() {
   repaint();
   if (form_) form_->Form_Paint();
-}
-
-void ClockWindow::destroy() {
-  hide();
 }
 
 std::uint32_t ClockWindow::nativeHandle() const {

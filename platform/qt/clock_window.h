@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QWidget>
 #include <functional>
 #include <map>
 #include <memory>
 #include <vector>
+
+#include <QWidget>
 
 #include "app/controls/control.h"
 #include "platform/ports/window_host.h"
@@ -31,10 +32,9 @@ class ClockWindow : public QWidget, public WindowHost {
   bool isVisible() const override { return QWidget::isVisible(); }
   bool isMinimized() const override { return QWidget::isMinimized(); }
   void restore() override;
-  void popupMenu(const MenuItem& menu, const MenuItem* defaultItem) override;
+  void popupMenu(const MenuItem* defaultItem) override;
   // The popup menu, for a notification area that shows it by itself.
   QMenu& contextMenu() { return popup_->menu(); }
-  void destroy() override;
   std::uint32_t nativeHandle() const override;
   std::uint32_t iconHandle() const override;
 

@@ -42,7 +42,7 @@ void applyLook(QWidget& widget, const Look& look, QPalette::ColorRole textRole,
   widget.setPalette(palette);
 }
 
-QWidget* createLabel(Label& label, QWidget* parent) {
+ControlWidget createLabel(Label& label, QWidget* parent) {
   auto* widget = new QLabel(parent);
   // Qt settles a widget's accessible interface at its first text change; the name must be there
   // before, so that a named display gets the interface that reads out its digits.
@@ -52,54 +52,51 @@ QWidget* createLabel(Label& label, QWidget* parent) {
   if (label.look().border) widget->setFrameStyle(QFrame::Box | QFrame::Plain);
   if (label.look().centred) widget->setAlignment(Qt::AlignCenter);
   const bool autoSize = label.look().autoSize;
-  label.viewHook = [&label, widget, autoSize](Property property) {
-    if (property == Property::caption) {
-      widget->setText(qt(label.caption()));
-      if (autoSize) widget->adjustSize();
-    } else if (property == Property::repaintNow) {
-      widget->repaint();
-    }
-  };
-  return widget;
+  return {widget, [&label, widget, autoSize](Property property) {
+            if (property == Property::caption) {
+              widget->setText(qt(label.caption()));
+              if (autoSize) widget->adjustSize();
+            } else if (property == Property::repaintNow) {
+              widget->repaint();
+            }
+          }};
 }
 
-QWidget* createTextBox(TextBox& box, QWidget* parent, QtEventLoop& loop) {
+ControlWidget createTextBox(TextBox& box, QWidget* parent, QtEventLoop& loop) {
   auto* widget = new QLineEdit(qt(box.text()), parent);
   forwardEntryInput(*widget, box, loop);
   applyLook(*widget, box.look(), QPalette::Text, QPalette::Base);
   if (box.look().centred) widget->setAlignment(Qt::AlignCenter);
-  box.viewHook = [&box, widget](Property property) {
-    if (property == Property::text) widget->setText(qt(box.text()));
-  };
-  return widget;
+  return {widget, [&box, widget](Property property) {
+            if (property == Property::text) widget->setText(qt(box.text()));
+          }};
 }
 
-QWidget* createOptionButton(OptionButton& option, QWidget* parent, QtEventLoop& loop) {
+ControlWidget createOptionButton(OptionButton& option, QWidget* parent, QtEventLoop& loop) {
   // Qt's own exclusivity agrees with the model's group (all its buttons share one frame), and
   // keeps the buttons announced as radio buttons to screen readers.
   auto* widget = new QRadioButton(qt(option.caption()), parent);
   widget->setChecked(option.value());
   QObject::connect(widget, &QRadioButton::clicked,
                    [&option, &loop] { loop.deliver([&option] { option.select(); }); });
-  option.viewHook = [&option, widget](Property property) {
-    if (property == Property::value) widget->setChecked(option.value());
-    if (property == Property::focus) widget->setFocus();
-  };
-  return widget;
+  return {widget, [&option, widget](Property property) {
+            if (property == Property::value) widget->setChecked(option.value());
+            if (property == Property::focus) widget->setFocus();
+          }};
 }
 
-QWidget* createCommandButton(CommandButton& button, QWidget* parent, QtEventLoop& loop) {
+ControlWidget createCommandButton(CommandButton& button, QWidget* parent, QtEventLoop& loop) {
   auto* widget = new QPushButton(qt(button.caption()), parent);
   QObject::connect(widget, &QPushButton::clicked,
                    [&button, &loop] { loop.deliver([&button] { button.press(); }); });
-  return widget;
+  return {widget, {}};
 }
 
-QWidget* createFrame(Frame& frame, QWidget* parent) {
-  return new QGroupBox(qt(frame.caption()), parent);
+ControlWidget createFrame(Frame& frame, QWidget* parent) {
+  return {new QGroupBox(qt(frame.caption()), parent), {}};
 }
 
-QWidget* createByKind(Control& control, QWidget* parent, QtEventLoop& loop) {
+ControlWidget createByKind(Control& control, QWidget* parent, QtEventLoop& loop) {
   if (auto* label = dynamic_cast<Label*>(&control)) return createLabel(*label, parent);
   if (auto* box = dynamic_cast<TextBox*>(&control)) return createTextBox(*box, parent, loop);
   if (auto* option = dynamic_cast<OptionButton*>(&control)) {
@@ -113,9 +110,10 @@ QWidget* createByKind(Control& control, QWidget* parent, QtEventLoop& loop) {
 
 }  // namespace
 
-QWidget* createControlWidget(Control& control, QWidget* parent,
-                             const std::function<int(int)>& twipsToPixels, QtEventLoop& loop) {
-  QWidget* widget = createByKind(control, parent, loop);
+ControlWidget createControlWidget(Control& control, QWidget* parent,
+                                  const std::function<int(int)>& twipsToPixels, QtEventLoop& loop) {
+  const ControlWidget made = createByKind(control, parent, loop);
+  QWidget* widget = made.widget;
   widget->setObjectName(qt(control.name()));
   if (!control.accessibleName.empty()) widget->setAccessibleName(qt(control.accessibleName));
   const Bounds& b = control.bounds();
@@ -123,5 +121,5 @@ QWidget* createControlWidget(Control& control, QWidget* parent,
                       twipsToPixels(b.height));
   if (control.look().autoSize) widget->adjustSize();
   widget->setEnabled(control.enabled());
-  return widget;
+  return made;
 }

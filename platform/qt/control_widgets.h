@@ -2,13 +2,20 @@
 
 #include <functional>
 
-class Control;
+#include "app/controls/control.h"
+
 class QWidget;
 class QtEventLoop;
 
-// Makes the Qt widget that shows one control, placed and styled from the control's design data,
-// mirrors the control's state changes into it, and forwards the user's actions to the control
-// through the event loop. Visibility is left to the caller, which also knows whether the control
-// lies in view.
-QWidget* createControlWidget(Control& control, QWidget* parent,
-                             const std::function<int(int)>& twipsToPixels, QtEventLoop& loop);
+// The Qt widget that shows one control, and how to bring it up to date when a property of the
+// control has changed (nothing, for a control whose state never changes its look).
+struct ControlWidget {
+  QWidget* widget;
+  std::function<void(Property)> update;
+};
+
+// Makes the widget of one control, placed and styled from the control's design data, which
+// forwards the user's actions to the control through the event loop. Visibility is left to the
+// caller, which also knows whether the control lies in view.
+ControlWidget createControlWidget(Control& control, QWidget* parent,
+                                  const std::function<int(int)>& twipsToPixels, QtEventLoop& loop);

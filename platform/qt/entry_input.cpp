@@ -1,9 +1,10 @@
 #include "platform/qt/entry_input.h"
 
+#include <optional>
+
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QValidator>
-#include <optional>
 
 #include "app/controls/text_box.h"
 #include "platform/qt/qt_event_loop.h"

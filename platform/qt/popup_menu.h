@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QMenu>
 #include <map>
+
+#include <QMenu>
 
 class MenuItem;
 class QAction;

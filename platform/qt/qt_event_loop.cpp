@@ -1,9 +1,9 @@
 #include "platform/qt/qt_event_loop.h"
 
+#include <cstdio>
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <cstdio>
 
 void QtEventLoop::deliver(std::function<void()> call) {
   if (clipPlaying_) {

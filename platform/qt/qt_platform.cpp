@@ -7,7 +7,14 @@ QtPlatform::QtPlatform()
       dialogs_(&window_),
       tray_(window_.windowIcon()),
       audio_("default", {}, [this] { loop_.whileClipPlays(); }),
-      ports_{clock_, loop_, dialogs_, window_, tray_, instance_, loop_, audio_} {}
+      ports_{.clock = clock_,
+             .pump = loop_,
+             .dialogs = dialogs_,
+             .window = window_,
+             .tray = tray_,
+             .instance = instance_,
+             .program = loop_,
+             .audio = audio_} {}
 
 void QtPlatform::connectTray(frmUhr& form) {
   tray_.connect(

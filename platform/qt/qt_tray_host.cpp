@@ -4,7 +4,7 @@
 #include <QDBusConnectionInterface>
 
 #include "app/vocabulary.h"
-#include "tray/tray_data.h"
+#include "platform/ports/tray_data.h"
 
 namespace {
 
@@ -21,27 +21,19 @@ void QtTrayHost::connect(std::function<void(int)> onClick, QMenu* hostDrawnMenu)
   hostDrawnMenu_ = hostDrawnMenu;
 }
 
-bool QtTrayHost::notifyIcon(Message message, const Record& record) {
-  switch (message) {
-    case Message::add: {
-      if (trayIcon_ || !QSystemTrayIcon::isSystemTrayAvailable()) return false;
-      trayIcon_.reset(new QSystemTrayIcon(icon_));
-      trayIcon_->setToolTip(QString::fromLatin1(tipOfRecord(record)));
-      if (hostDrawsMenus()) trayIcon_->setContextMenu(hostDrawnMenu_);
-      QObject::connect(trayIcon_.get(), &QSystemTrayIcon::activated,
-                       [this](QSystemTrayIcon::ActivationReason reason) {
-                         if (reason == QSystemTrayIcon::Trigger) onClick_(iconMouse::leftButtonUp);
-                         if (reason == QSystemTrayIcon::Context) onClick_(iconMouse::rightButtonUp);
-                       });
-      trayIcon_->show();
-      return true;
-    }
-    case Message::remove:
-      if (!trayIcon_) return false;
-      trayIcon_.reset();
-      return true;
-    case Message::modify:
-      return false;
+void QtTrayHost::notifyIcon(Message message, const Record& record) {
+  if (message == Message::remove) {
+    trayIcon_.reset();
+    return;
   }
-  return false;
+  if (trayIcon_ || !QSystemTrayIcon::isSystemTrayAvailable()) return;
+  trayIcon_.reset(new QSystemTrayIcon(icon_));
+  trayIcon_->setToolTip(QString::fromLatin1(tipOfRecord(record)));
+  if (hostDrawsMenus()) trayIcon_->setContextMenu(hostDrawnMenu_);
+  QObject::connect(trayIcon_.get(), &QSystemTrayIcon::activated,
+                   [this](QSystemTrayIcon::ActivationReason reason) {
+                     if (reason == QSystemTrayIcon::Trigger) onClick_(iconMouse::leftButtonUp);
+                     if (reason == QSystemTrayIcon::Context) onClick_(iconMouse::rightButtonUp);
+                   });
+  trayIcon_->show();
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QIcon>
-#include <QSystemTrayIcon>
 #include <functional>
 #include <memory>
+
+#include <QIcon>
+#include <QSystemTrayIcon>
 
 #include "platform/ports/tray_host.h"
 
@@ -17,7 +18,7 @@ class QtTrayHost : public TrayHost {
   explicit QtTrayHost(QIcon icon) : icon_(std::move(icon)) {}
 
   void connect(std::function<void(int mouseMessage)> onClick, QMenu* hostDrawnMenu);
-  bool notifyIcon(Message message, const Record& record) override;
+  void notifyIcon(Message message, const Record& record) override;
   bool iconShown() const override { return trayIcon_ != nullptr; }
 
  private:

@@ -27,13 +27,13 @@ WIN=$(wait_for_window "$TITLE" 20 "$PID") ||
 hide_pressed() {
     not_viewable "$WIN" || /usr/bin/python3 "$ATSPI" focused "$PID" Verbergen 0 2>/dev/null
 }
-click_client "$WIN" $HIDE_X $HIDE_Y
+click_client "$WIN" "$HIDE_X" "$HIDE_Y"
 while_running 10 hide_pressed ||
     e2e_fatal "the click on 'Verbergen' did not reach the button$(ended)"
 # The click on "I" comes after the release on "Verbergen": once the info box is up,
 # "Verbergen" has had its effect.
 if viewable "$WIN"; then
-    click_client "$WIN" $INFO_X $INFO_Y
+    click_client "$WIN" "$INFO_X" "$INFO_Y"
     check_info_box 'button "I"'
 fi
 if viewable "$WIN"; then

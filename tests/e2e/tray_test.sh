@@ -27,7 +27,7 @@ click_icon() {
 
 # hide_window WHAT : clicks "Verbergen"; sets ICON once the icon is in the tray.
 hide_window() {
-    click_client "$WIN" $HIDE_X $HIDE_Y
+    click_client "$WIN" "$HIDE_X" "$HIDE_Y"
     if while_running 10 not_viewable "$WIN"; then
         pass "window unmapped after $1"
     else

@@ -1,3 +1,4 @@
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -10,7 +11,6 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 
 #include "app/frm_uhr.h"
 #include "platform/qt/clock_program.h"

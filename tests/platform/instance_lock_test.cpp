@@ -1,17 +1,16 @@
-#include "platform/posix/instance_lock_file.h"
-
 #include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <signal.h>
+#include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <functional>
-#include <memory>
-#include <string>
 #include <vector>
+
+#include "platform/posix/instance_lock_file.h"
 
 namespace {
 

@@ -1,21 +1,20 @@
-#include "platform/qt/qt_tick_timer.h"
-
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <QWidget>
-#include <algorithm>
-#include <string>
-#include <vector>
 
 #include "app/controls/timer.h"
 #include "platform/posix/system_clock.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_loop.h"
+#include "platform/qt/qt_tick_timer.h"
 
 namespace {
 

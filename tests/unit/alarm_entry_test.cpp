@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
-#include "sim/alarm_actions.h"
-#include "sim/simulated_program.h"
+#include "platform/sim/simulated_program.h"
+#include "support/alarm_actions.h"
 
 using namespace alarm_actions;
 

@@ -1,11 +1,10 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-#include "sim/alarm_actions.h"
-#include "sim/simulated_program.h"
+#include "platform/sim/simulated_program.h"
+#include "support/alarm_actions.h"
 
 using namespace alarm_actions;
 using Clips = std::vector<std::int16_t>;

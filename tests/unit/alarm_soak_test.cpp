@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
-
 #include <random>
 
-#include "sim/alarm_ledger.h"
-#include "sim/simulated_program.h"
+#include "platform/sim/simulated_program.h"
+#include "support/alarm_ledger.h"
 
 namespace {
 constexpr std::int64_t second = 1000;

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
-#include "sim/simulated_program.h"
+#include "platform/sim/simulated_program.h"
 
 using Trace = std::vector<std::string>;
 

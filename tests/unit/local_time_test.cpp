@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/sim_clock.h"
+#include "platform/sim/sim_clock.h"
 
 TEST(LocalTime, TimeTextIsZeroPadded24Hour) {
   SimClock clock;

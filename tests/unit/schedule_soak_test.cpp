@@ -1,12 +1,11 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <array>
+#include <gtest/gtest.h>
 #include <map>
 #include <random>
 #include <vector>
 
-#include "sim/simulated_program.h"
+#include "platform/sim/simulated_program.h"
 #include "speech/number_rule.h"
 
 using Clips = std::vector<std::int16_t>;

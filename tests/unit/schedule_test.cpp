@@ -1,12 +1,12 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <array>
+#include <gtest/gtest.h>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "sim/simulated_program.h"
+#include "app/local_time.h"
+#include "platform/sim/simulated_program.h"
 
 using Clips = std::vector<std::int16_t>;
 

@@ -1,11 +1,10 @@
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-#include "sim/alarm_actions.h"
-#include "sim/simulated_program.h"
+#include "platform/sim/simulated_program.h"
+#include "support/alarm_actions.h"
 
 using Trace = std::vector<std::string>;
 
@@ -18,7 +17,7 @@ Trace ending(const SimPlatform& sim) {
   Trace seen;
   for (const std::string& entry : sim.trace) {
     if (entry.starts_with("msgbox") || entry.starts_with("tray") ||
-        entry.starts_with("window.destroy") || entry.starts_with("program")) {
+        entry.starts_with("window.hide") || entry.starts_with("program")) {
       seen.push_back(entry);
     }
   }
@@ -32,7 +31,7 @@ TEST(Shutdown, WithoutAnAlarmClosesAtOnceAndRemovesTheIcon) {
   program.startAt(9, 0, 0);
   program.sim.deliver([&] { program.form.requestClose(); });
   EXPECT_EQ(ending(program.sim),
-            (Trace{"tray.remove Hessamo's Lurvendel", "window.destroy", "program.end"}));
+            (Trace{"tray.remove Hessamo's Lurvendel", "window.hide", "program.end"}));
 }
 
 TEST(Shutdown, ArmedAlarmAsksAndNoKeepsEverythingRunning) {
@@ -60,7 +59,7 @@ TEST(Shutdown, ArmedAlarmAndYesEndsTheProgram) {
   program.sim.answers = {msgbox::Answer::yes};
   program.sim.deliver([&] { program.form.requestClose(); });
   EXPECT_EQ(ending(program.sim),
-            (Trace{question, "tray.remove Hessamo's Lurvendel", "window.destroy", "program.end"}));
+            (Trace{question, "tray.remove Hessamo's Lurvendel", "window.hide", "program.end"}));
   program.sim.runFor(2000);
   EXPECT_EQ(program.form.Label6.caption(), "00");
 }
@@ -74,7 +73,7 @@ TEST(Shutdown, ExitInTheMenuIsTheSameCloseRequest) {
   EXPECT_FALSE(program.sim.ended);
   program.sim.deliver([&] { program.form.mnuExit.click(); });
   EXPECT_EQ(ending(program.sim), (Trace{question, question, "tray.remove Hessamo's Lurvendel",
-                                        "window.destroy", "program.end"}));
+                                        "window.hide", "program.end"}));
 }
 
 // Once the program ends, nothing more happens: no clip starts, no window comes back, no tick runs.

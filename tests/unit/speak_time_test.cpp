@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
-#include "sim/simulated_program.h"
+#include "platform/sim/simulated_program.h"
 #include "speech/number_rule.h"
 
 using Clips = std::vector<std::int16_t>;

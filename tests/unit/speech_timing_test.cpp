@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
-#include "sim/simulated_program.h"
+#include "app/local_time.h"
+#include "app/vocabulary.h"
+#include "platform/sim/simulated_program.h"
 #include "speech/clip_store.h"
 
 using Clips = std::vector<std::int16_t>;
@@ -97,5 +98,5 @@ TEST(SpeechTiming, PlayClipShowsTheNewestHourAndMinuteBeforeEveryClip) {
   }
   EXPECT_EQ(seen, (std::vector<std::string>{"Label4.refresh", "Label5.refresh", "Label4.refresh",
                                             "Label5.refresh"}));
-  EXPECT_EQ(program.form.clipBuffer.size(), clipImage(200).size());
+  EXPECT_EQ(program.form.clipBuffer.size(), findClip(clip::hourWord)->image.size());
 }

@@ -1,7 +1,6 @@
-#include "tray/tray_data.h"
+#include "platform/ports/tray_data.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 TEST(TrayData, EightyEightBytesLittleEndianWithTheTipAtOffset24) {

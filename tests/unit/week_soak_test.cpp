@@ -1,13 +1,12 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <malloc.h>
-
-#include <algorithm>
 #include <map>
 #include <random>
 
-#include "sim/alarm_ledger.h"
-#include "sim/simulated_program.h"
+#include "platform/sim/simulated_program.h"
 #include "speech/number_rule.h"
+#include "support/alarm_ledger.h"
 
 namespace {
 

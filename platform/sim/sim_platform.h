@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/frm_uhr.h"
-#include "sim/sim_clock.h"
+#include "platform/sim/sim_clock.h"
 
 // Thrown by the simulated end of the program: it unwinds every handler up to the loop that ran
 // it, as a real end stops the process at once.
@@ -49,26 +49,30 @@ class SimPlatform : public EventPump,
   // When the entry was first traced, or -1.
   std::int64_t timeOf(const std::string& entry) const;
 
+  // The loop, the program's end, the single instance.
   void processPendingEvents() override;
+  [[noreturn]] void endProgram() override;
+  bool anotherInstanceRunning() override { return otherInstance; }
+  // Dialogs and menus, answered as scripted below.
   msgbox::Answer messageBox(const std::string& text, int style, const std::string& title) override;
+  void popupMenu(const MenuItem* defaultItem) override;
+  // The window, which records what it is asked: its caption, width and place,
   void setCaption(const std::string& caption) override;
   void setOuterWidthTwips(int twips) override;
   void makeTopmost() override;
-  void show() override;
-  void hide() override;
-  void repaintNow() override;
-  bool isVisible() const override { return visible; }
-  bool isMinimized() const override { return minimized; }
-  void restore() override;
-  void popupMenu(const MenuItem& menu, const MenuItem* defaultItem) override;
-  void destroy() override;
   std::uint32_t nativeHandle() const override { return windowHandle; }
   std::uint32_t iconHandle() const override { return iconHandleValue; }
-  bool notifyIcon(Message message, const Record& record) override;
+  // and whether it shows.
+  void show() override;
+  void hide() override;
+  void restore() override;
+  bool isVisible() const override { return visible; }
+  bool isMinimized() const override { return minimized; }
+  void repaintNow() override;
+  // The notification area and the sound.
+  void notifyIcon(Message message, const Record& record) override;
   bool iconShown() const override { return iconShownNow; }
-  bool anotherInstanceRunning() override { return otherInstance; }
-  [[noreturn]] void endProgram() override;
-  void play(std::span<const std::uint8_t> wavImage) override;
+  void play(std::int16_t id, const PcmClip& sound) override;
 
   struct PlayedClip {
     std::int64_t start;

@@ -1,16 +1,15 @@
-#include "platform/alsa/alsa_audio_output.h"
-
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
+#include "app/vocabulary.h"
+#include "platform/alsa/alsa_audio_output.h"
 #include "platform/alsa/alsa_worker.h"
 #include "speech/clip_store.h"
 
@@ -38,24 +37,24 @@ void defineStuckDevice() {
 TEST(AlsaAudioOutput, WithoutADeviceEveryClipIsSilentAndNothingIsPrinted) {
   AlsaAudioOutput output("lurvendel_no_such_device");
   testing::internal::CaptureStderr();
-  for (const StoredClip& clip : ATM_SOUND()) output.play(clip.image);
+  for (const StoredClip& clip : ATM_SOUND()) output.play(clip.id, findClip(clip.id)->sound());
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 TEST(AlsaAudioOutput, AHungDeviceCostsTheClipAndAMarginThenIsLeftBehind) {
   AlsaAudioOutput output("stuck",
                          {.idleClose = 3000ms, .deadlineMargin = 500ms, .retryAfterQuiet = 0ms});
-  const auto clip = clipImage(200);
+  const PcmClip word = findClip(clip::hourWord)->sound();
   for (int i = 0; i < 3; ++i) {
     const auto start = Clock::now();
-    output.play(clip);
+    output.play(clip::hourWord, word);
     // Far beyond the deadline only if the caller waited on the hung device.
     EXPECT_LT(Clock::now() - start, 10s);
   }
   EXPECT_EQ(AlsaAudioOutput::Worker::stuckCount(), 3);
 
   // With that many hung workers no further thread is spent: the clip is skipped at once.
-  output.play(clip);
+  output.play(clip::hourWord, word);
   EXPECT_EQ(AlsaAudioOutput::Worker::stuckCount(), 3);
 
   // Once the device lets go, the hung workers end.

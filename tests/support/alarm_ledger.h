@@ -1,15 +1,14 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <optional>
 #include <random>
 #include <vector>
 
 #include "alarm/time_of_day.h"
-#include "sim/alarm_actions.h"
-#include "sim/simulated_program.h"
+#include "platform/sim/simulated_program.h"
+#include "support/alarm_actions.h"
 
 // Arms alarms as a person would and keeps the book of when each must fire: in the first second
 // after its time's next occurrence, unless it was disarmed or replaced before.

@@ -1,4 +1,4 @@
-#include "sim/sim_clock.h"
+#include "platform/sim/sim_clock.h"
 
 #include <chrono>
 

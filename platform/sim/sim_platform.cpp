@@ -1,13 +1,18 @@
-#include "sim/sim_platform.h"
+#include "platform/sim/sim_platform.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "speech/clip_store.h"
-#include "speech/wav_image.h"
-
-SimPlatform::SimPlatform() : ports_{clock, *this, *this, *this, *this, *this, *this, *this} {
+SimPlatform::SimPlatform()
+    : ports_{.clock = clock,
+             .pump = *this,
+             .dialogs = *this,
+             .window = *this,
+             .tray = *this,
+             .instance = *this,
+             .program = *this,
+             .audio = *this} {
   clock.set(2026, 12, 7, 10, 14, 50);
 }
 
@@ -121,13 +126,13 @@ void SimPlatform::hide() {
   log("window.hide");
 }
 
-void SimPlatform::popupMenu(const MenuItem& menu, const MenuItem* defaultItem) {
+void SimPlatform::popupMenu(const MenuItem* defaultItem) {
   log("menu.popup" + (defaultItem ? " default=" + defaultItem->name() : std::string()));
   runFor(menuOpenMs);
   if (menuChoices.empty()) return;
   const std::string choice = menuChoices.front();
   menuChoices.pop_front();
-  for (const MenuItem* item : menu.items()) {
+  for (const MenuItem* item : form_->mnuPopUp.items()) {
     if (item->name() == choice && item->visible() && item->enabled()) item->click();
   }
 }
@@ -158,17 +163,11 @@ void SimPlatform::repaintNow() {
   if (form_ && visible) form_->Form_Paint();
 }
 
-void SimPlatform::destroy() {
-  visible = false;
-  log("window.destroy");
-}
-
-bool SimPlatform::notifyIcon(Message message, const Record& record) {
+void SimPlatform::notifyIcon(Message message, const Record& record) {
   const bool add = message == Message::add;
   log(std::string(add ? "tray.add " : "tray.remove ") + tipOfRecord(record));
-  if (add == iconShownNow || (add && !trayAvailable)) return false;
+  if (add && !trayAvailable) return;
   iconShownNow = add;
-  return true;
 }
 
 void SimPlatform::endProgram() {
@@ -177,22 +176,11 @@ void SimPlatform::endProgram() {
   throw ProgramEnded{};
 }
 
-// Which stored clip an image is: the sim hears clips by their content, as a recording would.
-static std::int16_t idOfImage(std::span<const std::uint8_t> image) {
-  for (const StoredClip& clip : ATM_SOUND()) {
-    if (std::equal(image.begin(), image.end(), clip.image.begin(), clip.image.end())) {
-      return clip.id;
-    }
-  }
-  return -1;
-}
-
-void SimPlatform::play(std::span<const std::uint8_t> wavImage) {
-  const auto clip = parseWav(wavImage);
-  if (!soundDevice || !clip) return;
+void SimPlatform::play(std::int16_t id, const PcmClip& sound) {
+  if (!soundDevice) return;
   const std::int64_t start = clock.ms();
-  clock.advance(std::llround(clip->seconds() * 1000));
-  played.push_back({start, clock.ms(), idOfImage(wavImage)});
+  clock.advance(std::llround(sound.seconds() * 1000));
+  played.push_back({start, clock.ms(), id});
 }
 
 std::vector<std::int16_t> SimPlatform::clipIds(size_t from) const {

@@ -1,4 +1,4 @@
-#include "tray/tray_data.h"
+#include "platform/ports/tray_data.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
+#include <cstdio>
 #include <unistd.h>
 
 #include <QApplication>
-#include <cstdio>
 
 #include "platform/qt/clock_program.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/frm_uhr.h"
-#include "sim/sim_platform.h"
+#include "platform/sim/sim_platform.h"
 
 // The whole program on the simulated platform: the window model wired to virtual time.
 struct SimulatedProgram {
