@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 
+#include "platform/posix/clock_commands.h"
 #include "platform/qt/label_accessibility.h"
 
 namespace {
@@ -15,10 +16,15 @@ void applyLook() {
   installLabelAccessibility();
 }
 
+// Spoken commands beyond these, while they speak or wait, are dropped.
+constexpr int maxSpeechesAsked = 3;
+
 }  // namespace
 
 ClockProgram::ClockProgram()
-    : form_(platform_.ports()), ticks_(form_.Timer1, platform_.clock(), platform_.loop()) {
+    : form_(platform_.ports()),
+      ticks_(form_.Timer1, platform_.clock(), platform_.loop()),
+      commands_([this](std::string_view command) { obey(command); }) {
   applyLook();
   platform_.window().attach(form_);
   platform_.connectTray(form_);
@@ -26,4 +32,20 @@ ClockProgram::ClockProgram()
 
 void ClockProgram::start() {
   form_.Form_Load();
+  commands_.listen(platform_.lockFolder());
+}
+
+void ClockProgram::obey(std::string_view command) {
+  if (command == clockCommand::show) {
+    platform_.loop().deliver([this] {
+      form_.mnuAnzeige.click();
+      platform_.window().bringToFront();
+    });
+  } else if (speechesAsked_ < maxSpeechesAsked) {
+    ++speechesAsked_;
+    platform_.loop().deliver([this] {
+      form_.Command1.press();
+      --speechesAsked_;
+    });
+  }
 }

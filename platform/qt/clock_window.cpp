@@ -77,6 +77,12 @@ void ClockWindow::restore() {
   setWindowState(windowState() & ~Qt::WindowMinimized);
 }
 
+void ClockWindow::bringToFront() {
+  restore();
+  raise();
+  activateWindow();
+}
+
 void ClockWindow::makeTopmost() {
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
 }

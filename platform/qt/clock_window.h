@@ -32,6 +32,8 @@ class ClockWindow : public QWidget, public WindowHost {
   bool isVisible() const override { return QWidget::isVisible(); }
   bool isMinimized() const override { return QWidget::isMinimized(); }
   void restore() override;
+  // Restored if minimised, raised above the other windows and given the keyboard.
+  void bringToFront();
   void popupMenu(const MenuItem* defaultItem) override;
   // The popup menu, for a notification area that shows it by itself.
   QMenu& contextMenu() { return popup_->menu(); }

@@ -22,6 +22,8 @@ class QtPlatform {
   ClockWindow& window() { return window_; }
   const Clock& clock() const { return clock_; }
   QtEventLoop& loop() { return loop_; }
+  // Where this clock holds its single-instance lock; empty where it holds none.
+  const std::string& lockFolder() const { return instance_.folder(); }
 
  private:
   SystemClock clock_;

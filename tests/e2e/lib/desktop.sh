@@ -325,11 +325,13 @@ stop_recording() {
 
 # --- the program -------------------------------------------------------------------
 
-# start_program BINARY [FAKETIME] : starts the program in the background; E2E_PROGRAM_PID
-# is its PID, its output goes to program-N.out/.err in the artifacts. FAKETIME (for
-# example '@2026-12-07 10:14:50') starts its clock there; the monotonic clock stays real.
+# start_program BINARY [FAKETIME [ARGS...]] : starts the program in the background;
+# E2E_PROGRAM_PID is its PID, its output goes to program-N.out/.err in the artifacts. FAKETIME
+# (for example '@2026-12-07 10:14:50', or empty) starts its clock there; the monotonic clock
+# stays real.
 start_program() {
     local bin=$1 fake=${2:-} n
+    shift $(($# < 2 ? $# : 2))
     n=$((++E2E_PROGRAM_COUNT))
     if [[ -n $fake ]]; then
         # libfaketime is preloaded directly (the faketime wrapper would fork, and its PID
@@ -337,10 +339,10 @@ start_program() {
         FAKETIME=$fake FAKETIME_DONT_FAKE_MONOTONIC=1 \
             LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 \
             ASAN_OPTIONS=detect_leaks=0:verify_asan_link_order=0 QT_QPA_PLATFORM=xcb \
-            "$bin" >"$E2E_ARTIFACTS/program-$n.out" 2>"$E2E_ARTIFACTS/program-$n.err" &
+            "$bin" "$@" >"$E2E_ARTIFACTS/program-$n.out" 2>"$E2E_ARTIFACTS/program-$n.err" &
     else
         ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb \
-            "$bin" >"$E2E_ARTIFACTS/program-$n.out" 2>"$E2E_ARTIFACTS/program-$n.err" &
+            "$bin" "$@" >"$E2E_ARTIFACTS/program-$n.out" 2>"$E2E_ARTIFACTS/program-$n.err" &
     fi
     E2E_PROGRAM_PID=$!
     e2e_track "$E2E_PROGRAM_PID"
