@@ -48,6 +48,9 @@ table() {
   row "gap between words at the server, maximum" "${fig[gap_max_ms]:-}" ms 10
   row "click to first sample, device closed, median" "${fig[click_idle_median_ms]:-}" ms 15
   row "click to first sample, device open, median" "${fig[click_open_median_ms]:-}" ms 15
+  row "\"lurvendel --sprich\" to first sample, device idle, median" \
+    "${fig[command_first_median_ms]:-}" ms 60
+  row "\"lurvendel --sprich\" run time, median" "${fig[command_client_median_ms]:-}" ms 25
   row "\"Sprich\" without sound device, done after" "${fig[nodev_settled_max_ms]:-}" ms 20
   row "output without sound device" "${fig[nodev_output_bytes]:-}" bytes 0
   frozen_row 1 "a word of hour or minute"

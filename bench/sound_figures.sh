@@ -141,6 +141,39 @@ measure_speech() {
   figure click_open_each_ms "${open_ms[*]}"
 }
 
+# --- e: "lurvendel --sprich" from outside ------------------------------------------------
+
+# The command as a desktop shortcut runs it, the clock running and its device idle: from the
+# exec to the first sample heard, and the command's own run time.
+measure_command() {
+  local i rec analysis start before after first client_ms=() first_ms=()
+  start_sound
+  fake_offset_to '2026-12-07 21:34:20' 1
+  open_clock "$FAKE_CLOCK"
+  for ((i = 1; i <= PAIRS; i++)); do
+    sleep 3.5 # the device closes 3 s after the last word
+    rec=$E2E_ARTIFACTS/command-$i.wav
+    analysis=$E2E_ARTIFACTS/command-$i.txt
+    start_timed_recording "$rec"
+    before=$EPOCHREALTIME
+    "$BIN" --sprich
+    after=$EPOCHREALTIME
+    /usr/bin/python3 "$CLIPS" wait-end "$rec" 20 || e2e_log "command $i: no announcement heard"
+    stop_timed_recording
+    /usr/bin/python3 "$CLIPS" find "$rec" >"$analysis"
+    client_ms+=("$(ms_between "$before" "$after")")
+    read -r start < <(awk '$1 == "clip" { print $3; exit }' "$analysis") || continue
+    first=$(sample_wall_time "$rec" "$start")
+    first_ms+=("$(ms_between "$before" "$first")")
+  done
+  close_clock
+  stop_sound
+  figure command_first_median_ms "$(printf '%s\n' "${first_ms[@]}" | median)"
+  figure command_first_each_ms "${first_ms[*]}"
+  figure command_client_median_ms "$(printf '%s\n' "${client_ms[@]}" | median)"
+  figure command_client_each_ms "${client_ms[*]}"
+}
+
 # --- c: "Sprich" without any sound device -------------------------------------------------
 
 # How long the UI thread does not answer: back-to-back reads of the seconds display over
@@ -288,4 +321,4 @@ measure_boundaries() {
 
 start_xvfb
 start_wm
-for part in ${SOUND_FIGURES:-speech no_device frozen boundaries}; do "measure_$part"; done
+for part in ${SOUND_FIGURES:-speech command no_device frozen boundaries}; do "measure_$part"; done

@@ -26,6 +26,7 @@ ask() {
     ASKED_MS=$(ms_between "$before" "$EPOCHREALTIME")
     ((status == 0)) || fail "lurvendel $1 ended with status $status"
 }
+# shellcheck disable=SC2317  # called through check_heard_in_full
 ask_sprich() { ask --sprich; }
 
 # heard_openings REC : how many announcements ("Es ist") a recording holds.

@@ -23,7 +23,6 @@ deb=$(ls "$build"/lurvendel_*_amd64.deb)
 # can carry it; every other hardening feature is required.
 hardening-check --nocfprotection "$build/lurvendel"
 lintian --allow-root --fail-on error,warning "$deb"
-desktop-file-validate "$source_dir/packaging/lurvendel.desktop"
 appstreamcli validate --no-net "$source_dir/packaging/de.lurvendel.Lurvendel.metainfo.xml"
 dpkg-deb -f "$deb" Depends | grep -q fonts-liberation
 

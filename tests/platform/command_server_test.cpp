@@ -1,15 +1,15 @@
 #include "platform/qt/command_server.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
+#include <string>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QTest>
-#include <cstring>
-#include <string>
-#include <vector>
 
 #include "platform/posix/clock_commands.h"
 
