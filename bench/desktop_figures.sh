@@ -13,7 +13,7 @@ fi
 BIN=$(realpath "$1")
 LAG_BIN=$(realpath "$2")
 HERE=$(cd "$(dirname "$0")" && pwd)
-# shellcheck source-path=SCRIPTDIR/.. source=tests/e2e/lib/desktop.sh
+# shellcheck source=../tests/e2e/lib/desktop.sh
 source "$HERE/../tests/e2e/lib/desktop.sh"
 e2e_init "$3" "$0" "$@"
 
@@ -51,7 +51,7 @@ wm_theme_loaded() { xprop -root _OB_THEME | grep -q ' = '; }
 start_map_watch() {
   local fifo=$E2E_TMP/maps line
   mkfifo "$fifo"
-  /usr/bin/python3 "$E2E_LIB_DIR/x11.py" watch-maps >"$fifo" 2>"$E2E_ARTIFACTS/watch-maps.err" &
+  /usr/bin/python3 "$HERE/lib/measure_x11.py" watch-maps >"$fifo" 2>"$E2E_ARTIFACTS/watch-maps.err" &
   e2e_track $!
   exec {MAPS}<"$fifo"
   if ! read -r -t 10 -u "$MAPS" line || [[ $line != ready ]]; then

@@ -108,7 +108,7 @@ sound_notes() {
   cat <<NOTES
 Sound: the release binary under Xvfb and openbox with a PulseAudio null sink at the clips'
 rate (11025 Hz, no rewinds), recorded from its monitor with 5 ms latency
-(\`tests/e2e/lib/timed_record.py\`); clips are found in the recording by their exact samples
+(\`bench/lib/timed_record.py\`); clips are found in the recording by their exact samples
 (\`tests/e2e/lib/clips.py\`).
 
 - Recording time line: the null sink wakes when a block (4.9 ms) is due, renders it and hands

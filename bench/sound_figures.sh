@@ -16,12 +16,12 @@ fi
 BIN=$(realpath "$1")
 HERE=$(cd "$(dirname "$0")" && pwd)
 LIB=$HERE/../tests/e2e/lib
-# shellcheck source-path=SCRIPTDIR/.. source=tests/e2e/lib/desktop.sh
+# shellcheck source=../tests/e2e/lib/desktop.sh
 source "$LIB/desktop.sh"
-# shellcheck source-path=SCRIPTDIR/.. source=tests/e2e/lib/timing.sh
-source "$LIB/timing.sh"
-# shellcheck source-path=SCRIPTDIR/.. source=tests/e2e/lib/sound_timing.sh
-source "$LIB/sound_timing.sh"
+# shellcheck source=lib/timing.sh
+source "$HERE/lib/timing.sh"
+# shellcheck source=lib/sound_timing.sh
+source "$HERE/lib/sound_timing.sh"
 e2e_init "$2" "$0" "$@"
 
 TITLE="Die Lurvendel"

@@ -30,6 +30,10 @@ ClockProgram::ClockProgram()
   platform_.connectTray(form_);
 }
 
+ClockProgram::~ClockProgram() {
+  platform_.window().detach();
+}
+
 void ClockProgram::start() {
   form_.Form_Load();
   commands_.listen(platform_.lockFolder());

@@ -12,6 +12,9 @@
 class ClockProgram {
  public:
   ClockProgram();
+  ~ClockProgram();
+  ClockProgram(const ClockProgram&) = delete;
+  ClockProgram& operator=(const ClockProgram&) = delete;
 
   // Runs the start-up; when another instance runs, this one ends inside it.
   void start();

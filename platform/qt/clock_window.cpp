@@ -62,6 +62,17 @@ void ClockWindow::attach(frmUhr& form) {
   resize(pixels(frmUhr::designClientWidthTwips), height());
 }
 
+// The widgets go before the model does: a line edit that loses the focus as it goes still asks
+// its control.
+void ClockWindow::detach() {
+  for (const Control* control : controls_) {
+    if (!control->container()) delete mirrors_.at(control).widget;  // with what it contains
+  }
+  mirrors_.clear();
+  popup_.reset();
+  form_ = nullptr;
+}
+
 void ClockWindow::setOuterWidthTwips(int twips) {
   outerWidthTwips_ = twips;
   applyOuterWidth();

@@ -20,8 +20,9 @@ class ClockWindow : public QWidget, public WindowHost {
  public:
   explicit ClockWindow(QtEventLoop& loop);
 
-  // Builds the widgets of every control; the model must outlive this window.
+  // Builds the widgets of every control, which forward to the model until detach().
   void attach(frmUhr& form);
+  void detach();
 
   void setCaption(const std::string& caption) override;
   void setOuterWidthTwips(int twips) override;

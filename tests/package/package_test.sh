@@ -28,5 +28,5 @@ dpkg-deb -f "$deb" Depends | grep -q fonts-liberation
 
 apt-get install -y -qq -o DPkg::Lock::Timeout=600 "$deb" >/dev/null
 trap 'apt-get remove -y -qq -o DPkg::Lock::Timeout=600 lurvendel >/dev/null' EXIT
-bash "$source_dir/tests/e2e/window_test.sh" /usr/bin/lurvendel "$work/installed"
+bash "$source_dir/tests/e2e/desktop_test.sh" /usr/bin/lurvendel "$work/installed"
 echo "package checks passed"

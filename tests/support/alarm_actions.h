@@ -12,11 +12,11 @@ inline void typeEntry(frmUhr& form, const std::string& entry) {
   form.Text5.editedByUser(entry);
 }
 
-// Alarm mode, the entry typed, "Alarm übernehmen".
+// Alarm mode, the entry typed, "Alarm übernehmen" (a button that can be clicked only enabled).
 inline void arm(frmUhr& form, const std::string& entry) {
   form.Option2.select();
   typeEntry(form, entry);
-  form.Command5.press();
+  if (form.Command5.enabled()) form.Command5.press();
 }
 
 }  // namespace alarm_actions

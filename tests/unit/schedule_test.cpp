@@ -1,14 +1,11 @@
 #include <algorithm>
-#include <array>
 #include <gtest/gtest.h>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "app/local_time.h"
 #include "platform/sim/simulated_program.h"
-
-using Clips = std::vector<std::int16_t>;
+#include "support/spoken.h"
 
 namespace {
 
@@ -16,119 +13,105 @@ constexpr std::int64_t second = 1000;
 constexpr std::int64_t minute = 60 * second;
 constexpr std::int64_t hour = 60 * minute;
 
-struct Announcement {
-  int hour;
-  int minute;
-  bool hourOnly;
-};
+std::string heard(const SimPlatform& sim) {
+  return spoken::words(sim.clipIds());
+}
 
-// Scheduled announcements in a run: each starts with the signal; the clips after it tell the
-// hour and whether the minutes follow.
-std::vector<Announcement> scheduled(const SimPlatform& sim) {
-  std::vector<Announcement> found;
-  for (size_t i = 0; i + 2 < sim.played.size(); ++i) {
-    if (sim.played[i].id != 500) continue;
-    const std::int64_t at = sim.played[i].start;
-    const int h = static_cast<int>(at / hour % 24);
-    const int m = static_cast<int>(at / minute % 60);
-    const bool hourWordLast = i + 3 >= sim.played.size() || sim.played[i + 3].id == 500 ||
-                              sim.played[i + 3].id == 300 || sim.played[i + 2].id == 200;
-    found.push_back({h, m, sim.played[i + 2].id == 200 && hourWordLast && m == 0});
+// The minutes of the day at which the announcement signal began.
+std::vector<int> signalMinutes(const SimPlatform& sim) {
+  std::vector<int> minutes;
+  for (const auto& clip : sim.played) {
+    if (clip.id == clip::announcementSignal)
+      minutes.push_back(static_cast<int>(clip.start / minute % 1440));
   }
-  return found;
+  return minutes;
 }
 
 }  // namespace
 
-TEST(Schedule, AFullHourIsAnnouncedOnceWithTheSignalThenTheHourAlone) {
+TEST(Schedule, AFullHourIsTheSignalAndTheHourAloneAndAQuarterTheFullTime) {
   SimulatedProgram program;
   program.startAt(10, 59, 50);
   program.sim.runFor(40 * second);
-
-  EXPECT_EQ(program.sim.clipIds(), (Clips{500, 11, 200}));
-  const std::int64_t boundary = program.sim.played[0].start / hour * hour;
-  EXPECT_EQ(program.sim.played[0].start, boundary) << "the signal starts on the hour";
+  EXPECT_EQ(heard(program.sim), "[Gong] elf Uhr");
+  EXPECT_EQ(program.sim.played[0].start % hour, 0) << "the signal starts on the hour";
   EXPECT_EQ(program.form.Label5.caption(), "00");
-  EXPECT_EQ(program.form.sayHourOnly, 0);
+
+  // After 3.6 s of signal and the words, the seconds that have passed since the quarter.
+  SimulatedProgram quarter;
+  quarter.startAt(10, 14, 58);
+  quarter.sim.runFor(20 * second);
+  EXPECT_EQ(heard(quarter.sim), "[Gong] " + spoken::time(10, 15, 5));
+
+  SimulatedProgram midnight;
+  midnight.startAt(23, 59, 55);
+  midnight.sim.runFor(20 * second);
+  EXPECT_EQ(heard(midnight.sim), "[Gong] null Uhr");
 }
 
-TEST(Schedule, TheSecondsSpokenAfterTheSignalAreTheSecondsThatPassed) {
-  SimulatedProgram program;
-  program.startAt(10, 14, 58);
-  program.sim.runFor(20 * second);
-
-  const Clips spoken = program.sim.clipIds();
-  ASSERT_EQ(spoken.size(), 7u);
-  EXPECT_EQ(Clips(spoken.begin(), spoken.begin() + 5), (Clips{500, 10, 200, 15, 99}));
-  // 3.6 s of signal and about 1.7 s of words have passed since 10:15:00.
-  EXPECT_EQ(spoken[5], 5);
-  EXPECT_EQ(spoken[6], 600);
-}
-
-TEST(Schedule, EachIntervalAnnouncesAtItsMinutesOnlyOverADay) {
-  const std::map<int, int> fullPerHour = {{0, 59}, {1, 11}, {2, 3}, {3, 1}};
-  for (const auto& [option, perHour] : fullPerHour) {
+TEST(Schedule, StartUpAtAQuarterSpeaksOnceWithoutTheSignalAndElseNothing) {
+  struct Case {
+    int minute;
+    std::string expected;
+  };
+  for (const Case& c : {Case{45, spoken::time(9, 45, 10)}, Case{0, ""}, Case{14, ""}}) {
     SimulatedProgram program;
-    program.startAt(0, 0, 30);
-    program.form.Option1[static_cast<size_t>(option)].select();
-    const int interval = std::array{1, 5, 15, 30}[static_cast<size_t>(option)];
-    program.sim.runFor(24 * hour);
-
-    int hourOnly = 0;
-    int full = 0;
-    for (const Announcement& a : scheduled(program.sim)) {
-      if (a.minute == 0) {
-        ++hourOnly;
-      } else {
-        ++full;
-        EXPECT_EQ(a.minute % interval, 0) << a.hour << ":" << a.minute;
-      }
-    }
-    EXPECT_EQ(hourOnly, 24) << "interval " << interval;
-    EXPECT_EQ(full, 24 * perHour) << "interval " << interval;
+    program.startAt(9, c.minute, 10);
+    program.sim.runFor(45 * second);
+    EXPECT_EQ(heard(program.sim), c.expected) << "start at minute " << c.minute;
   }
 }
 
-TEST(Schedule, ANewIntervalCountsFromTheNextMinuteChange) {
+// A new choice counts from the next minute on: 15 changed to 5 at 10:12 speaks at 10:15, 10:20.
+TEST(Schedule, ANewIntervalCountsFromTheNextMinuteAndTheMenuAgrees) {
   SimulatedProgram program;
   program.startAt(10, 11, 0);
   program.sim.at(program.sim.clock.ms() + 90 * second, [&] { program.form.mnuFünf.click(); });
   program.sim.runFor(10 * minute);
-  std::vector<int> minutes;
-  for (const Announcement& a : scheduled(program.sim)) minutes.push_back(a.minute);
-  EXPECT_EQ(minutes, (std::vector<int>{15, 20}));
-  EXPECT_TRUE(program.form.mnuFünf.checked());
-  EXPECT_FALSE(program.form.mnuFünz.checked());
+  EXPECT_EQ(signalMinutes(program.sim), (std::vector<int>{615, 620}));
+  frmUhr& form = program.form;
+  EXPECT_TRUE(form.Option1[1].value());
+  for (const auto& [item, option] : {std::pair{&form.mnuEins, 0},
+                                     {&form.mnuFünf, 1},
+                                     {&form.mnuFünz, 2},
+                                     {&form.mnuDreissig, 3}}) {
+    form.Option1[static_cast<size_t>(option)].select();
+    EXPECT_TRUE(item->checked());
+    EXPECT_EQ(std::count_if(form.mnuPopUp.items().begin(), form.mnuPopUp.items().end(),
+                            [](const MenuItem* i) { return i->checked(); }),
+              1);
+  }
 }
 
-TEST(Schedule, AlarmModeAndAnArmedAlarmSilenceTheScheduleButTheHourStillShowsTheWindow) {
+// In alarm mode nothing is announced; the hour still brings the window back from the tray, and
+// the icon stays. Choosing an interval ends alarm mode and its indicators.
+TEST(Schedule, AlarmModeSilencesTheScheduleButTheHourShowsTheWindow) {
   SimulatedProgram program;
   program.startAt(10, 44, 0);
   program.form.Option2.select();
-  program.sim.visible = false;
+  program.form.Command8.press();
   program.sim.runFor(20 * minute);
-  EXPECT_EQ(program.sim.clipIds(), Clips{});
-  EXPECT_TRUE(program.sim.visible);
-
+  EXPECT_EQ(heard(program.sim), "");
+  EXPECT_TRUE(program.sim.visible && program.sim.iconShownNow);
+  for (const MenuItem* item : {&program.form.mnuEins, &program.form.mnuFünz}) {
+    EXPECT_FALSE(item->enabled() || item->checked());
+  }
   program.form.Option1[2].select();
-  program.form.alarmArmed = 1;
-  program.sim.runFor(30 * minute);
-  EXPECT_EQ(program.sim.clipIds(), Clips{});
+  EXPECT_TRUE(program.form.mnuFünz.enabled() && program.form.mnuFünz.checked());
 }
 
-// A jump of the clock (resume from suspend, the clock set by hand) speaks no wrong time: the hour
-// is announced only when it changes in minute 00, and the minute rule takes the minute shown.
+// A jump of the clock (a resume from suspend, the clock set by hand) speaks no wrong time: the
+// hour is announced only when it changes in minute 00, the minute rule takes the minute shown.
 TEST(Schedule, ClockJumpsAcrossTheHourSpeakNoWrongTime) {
   struct Case {
-    int fromHour, fromMinute;
-    int toHour, toMinute;
-    Clips spoken;
+    int fromHour, fromMinute, toHour, toMinute;
+    std::string spoken;
   };
   const std::vector<Case> cases = {
-      {10, 58, 11, 5, {}},                   // suspended at 10:58, woken at 11:05
-      {10, 58, 11, 15, {500, 11, 200, 15}},  // woken at a quarter
-      {11, 31, 12, 15, {500, 12, 200, 15}},  // one announcement, not two nested
-      {10, 40, 9, 40, {}},                   // set back by an hour
+      {10, 58, 11, 5, ""},                            // suspended at 10:58, woken at 11:05
+      {10, 58, 11, 15, "[Gong] elf Uhr fünfzehn"},    // woken at a quarter
+      {11, 31, 12, 15, "[Gong] zwölf Uhr fünfzehn"},  // one announcement, not two nested
+      {10, 40, 9, 40, ""},                            // set back by an hour
   };
   for (const Case& c : cases) {
     SimulatedProgram program;
@@ -136,63 +119,9 @@ TEST(Schedule, ClockJumpsAcrossTheHourSpeakNoWrongTime) {
     program.sim.runFor(second);
     program.sim.setTimeOfDay(c.toHour, c.toMinute, 10);
     program.sim.runFor(10 * second);
-    const Clips spoken = program.sim.clipIds();
-    const Clips words(spoken.begin(), spoken.begin() + std::min<size_t>(spoken.size(), 4));
-    EXPECT_EQ(words, c.spoken) << c.toHour << ":" << c.toMinute;
+    const std::string all = heard(program.sim);
+    EXPECT_EQ(all.substr(0, all.find(" und")), c.spoken) << c.toHour << ":" << c.toMinute;
     EXPECT_EQ(program.form.Label4.caption(), hourText({.hour = c.toHour}));
     EXPECT_EQ(program.form.Label5.caption(), minuteText({.minute = c.toMinute}));
   }
-}
-
-TEST(Schedule, MidnightAnnouncesHourZero) {
-  SimulatedProgram program;
-  program.startAt(23, 59, 55);
-  program.sim.runFor(20 * second);
-  EXPECT_EQ(program.sim.clipIds(), (Clips{500, 97, 200}));
-}
-
-TEST(Schedule, StartUpAtAQuarterAnnouncesOnceWithoutTheSignalAndAtOtherMinutesNothing) {
-  SimulatedProgram atQuarter;
-  atQuarter.startAt(9, 45, 10);
-  // The repaint of the window, shown by the hour's change event, has already brought the seconds.
-  EXPECT_EQ(atQuarter.sim.clipIds(), (Clips{9, 200, 105, 40, 99, 10, 600}));
-  atQuarter.sim.runFor(minute);
-  EXPECT_EQ(atQuarter.sim.clipIds().size(), 7u);
-
-  for (const int startMinute : {0, 14, 16}) {
-    SimulatedProgram program;
-    program.startAt(9, startMinute, 0);
-    program.sim.runFor(50 * second);
-    EXPECT_EQ(program.sim.clipIds(), Clips{}) << "start at minute " << startMinute;
-  }
-}
-
-TEST(Schedule, OptionButtonsAndMenuMarksAlwaysAgree) {
-  SimulatedProgram program;
-  program.startAt(9, 0, 0);
-  frmUhr& form = program.form;
-  const auto marks = [&] {
-    std::string seen;
-    for (const MenuItem* item : {&form.mnuEins, &form.mnuFünf, &form.mnuFünz, &form.mnuDreissig}) {
-      seen += item->checked() ? 'x' : '.';
-    }
-    return seen;
-  };
-  form.mnuEins.click();
-  EXPECT_TRUE(form.Option1[0].value());
-  EXPECT_EQ(marks(), "x...");
-  form.Option1[3].select();
-  EXPECT_EQ(marks(), "...x");
-  form.mnuFünz.click();
-  EXPECT_TRUE(form.Option1[2].value());
-  EXPECT_EQ(marks(), "..x.");
-
-  // Choosing an interval discards an armed alarm and its indicators.
-  form.alarmArmed = 1;
-  form.Label7.setVisible(true);
-  form.Label1.setVisible(true);
-  form.mnuAlarm.setVisible(true);
-  form.Option1[1].select();
-  EXPECT_EQ(form.alarmArmed, 0);
-  EXPECT_FALSE(form.Label7.visible() || form.Label1.visible() || form.mnuAlarm.visible());
 }

@@ -3,57 +3,49 @@
 #include <string>
 #include <vector>
 
+#include "app/vocabulary.h"
 #include "platform/sim/simulated_program.h"
 #include "support/alarm_actions.h"
 
 using Trace = std::vector<std::string>;
-using Clips = std::vector<std::int16_t>;
+using namespace iconMouse;
 
-namespace {
-constexpr int leftButtonUp = 514;
-constexpr int rightButtonUp = 517;
-}  // namespace
-
-TEST(Tray, HidingAddsTheIconAndShowingAgainRemovesIt) {
-  SimulatedProgram program;
-  program.startAt(9, 10, 0);
-  program.form.Command8.press();
-  EXPECT_FALSE(program.sim.visible);
-  EXPECT_TRUE(program.sim.iconShownNow);
-  EXPECT_EQ(program.sim.traced("tray"), Trace{"tray.add Hessamo's Lurvendel"});
-
-  program.sim.menuChoices = {"mnuAnzeige"};
-  program.form.trayIconEvent(rightButtonUp);
-  EXPECT_TRUE(program.sim.visible);
-  EXPECT_FALSE(program.sim.iconShownNow);
+// What each of the icon's mouse codes does: a left button released speaks, a right one opens
+// the menu (the alarm item drawn as the default while one is armed); the others do nothing.
+TEST(Tray, EachMouseCodeOfTheIconDoesItsOneThing) {
+  struct Case {
+    std::int32_t code;
+    bool armed;
+    std::size_t openings;
+    Trace menu;
+  };
+  const std::vector<Case> cases = {
+      {leftButtonUp, false, 1, {}},
+      {rightButtonUp, false, 0, {"menu.popup"}},
+      {rightButtonUp, true, 0, {"menu.popup default=mnuAlarm"}},
+      {512, false, 0, {}},
+      {513, false, 0, {}},
+      {515, false, 0, {}},
+      {516, false, 0, {}},
+      {518, false, 0, {}},
+  };
+  for (const Case& c : cases) {
+    SimulatedProgram program;
+    program.startAt(9, 10, 20);
+    if (c.armed) alarm_actions::arm(program.form, "10:00:00");
+    program.form.Command8.press();
+    program.form.trayIconEvent(c.code);
+    const auto ids = program.sim.clipIds();
+    EXPECT_EQ(static_cast<std::size_t>(std::count(ids.begin(), ids.end(), clip::opening)),
+              c.openings)
+        << c.code;
+    EXPECT_EQ(program.sim.traced("menu"), c.menu) << c.code;
+  }
 }
 
-TEST(Tray, WithoutANotificationAreaTheWindowStays) {
-  SimulatedProgram program;
-  program.sim.trayAvailable = false;
-  program.startAt(9, 10, 0);
-  program.form.Command8.press();
-  EXPECT_TRUE(program.sim.visible);
-}
-
-TEST(Tray, AnHourChangeBringsTheWindowBackAndTheIconStays) {
-  SimulatedProgram program;
-  program.startAt(9, 59, 50);
-  program.form.Command8.press();
-  program.sim.runFor(20'000);
-  EXPECT_TRUE(program.sim.visible);
-  EXPECT_TRUE(program.sim.iconShownNow);
-
-  // Hidden again, the add fails on the existing icon, which stays; "Uhr Anzeigen" removes it.
-  program.form.Command8.press();
-  EXPECT_FALSE(program.sim.visible);
-  program.sim.visible = true;
-  program.sim.menuChoices = {"mnuAnzeige"};
-  program.form.trayIconEvent(rightButtonUp);
-  EXPECT_FALSE(program.sim.iconShownNow);
-}
-
-TEST(Tray, ALeftClickSpeaksOnceAndClicksDuringTheSpeechAreDropped) {
+// Clicks on the icon while its own speech runs, or while its menu is open, are dropped; the
+// clock runs on meanwhile, and a chosen item acts.
+TEST(Tray, ClicksDuringAnIconActionAreDroppedWhileTheClockRunsOn) {
   SimulatedProgram program;
   program.startAt(9, 10, 20);
   program.form.Command8.press();
@@ -62,67 +54,76 @@ TEST(Tray, ALeftClickSpeaksOnceAndClicksDuringTheSpeechAreDropped) {
   program.sim.at(t + 300, [&] { program.form.trayIconEvent(leftButtonUp); });
   program.sim.at(t + 400, [&] { program.form.trayIconEvent(rightButtonUp); });
   program.sim.runFor(10'000);
-  const Clips spoken = program.sim.clipIds();
-  EXPECT_EQ(std::count(spoken.begin(), spoken.end(), 300), 1);
+  const auto ids = program.sim.clipIds();
+  EXPECT_EQ(std::count(ids.begin(), ids.end(), clip::opening), 1);
   EXPECT_EQ(program.sim.traced("menu"), Trace{});
 
-  // Other mouse codes only refresh the tip.
-  for (int code : {512, 513, 515, 516, 518}) program.form.trayIconEvent(code);
-  EXPECT_EQ(program.sim.clipIds().size(), spoken.size());
-  EXPECT_EQ(program.sim.traced("menu"), Trace{});
-}
-
-TEST(Tray, TheMenuShowsTheAlarmAsDefaultOnlyWhileArmedAndEventsRunWhileItIsOpen) {
-  SimulatedProgram program;
-  program.startAt(9, 10, 0);
   program.sim.menuOpenMs = 3000;
-  program.sim.menuChoices = {"mnuEins", "mnuAlarm"};
+  program.sim.menuChoices = {"mnuEins"};
+  program.sim.at(program.sim.clock.ms() + 500, [&] { program.form.trayIconEvent(leftButtonUp); });
   program.form.trayIconEvent(rightButtonUp);
-  EXPECT_TRUE(program.form.Option1[0].value());
-  EXPECT_EQ(program.form.Label6.caption(), "03") << "the clock ran while the menu was open";
-
-  alarm_actions::arm(program.form, "10:00:00");
-  program.form.trayIconEvent(rightButtonUp);
-  EXPECT_EQ(program.sim.traced("menu"), (Trace{"menu.popup", "menu.popup default=mnuAlarm"}));
-  EXPECT_EQ(program.form.alarmArmed, 1) << "the alarm item does nothing";
+  EXPECT_TRUE(program.form.Option1[0].value() && program.form.mnuEins.checked());
+  EXPECT_EQ(program.sim.clipIds().size(), ids.size());
+  EXPECT_EQ(program.form.Label6.caption(), "33") << "the clock ran while the menu was open";
 }
 
-TEST(Tray, TheTipNamesTheArmedAlarmOnlyInAlarmMode) {
+// "Verbergen" puts the icon in the tray, with the tip of the moment, and hides the window;
+// "Uhr Anzeigen" brings it back and takes the icon away. Without a tray the window stays.
+TEST(Tray, HidingAndShowingAgainWithTheRightTip) {
   SimulatedProgram program;
   program.startAt(7, 0, 0);
   alarm_actions::arm(program.form, "07:30:00");
   program.form.Form_MouseMove(0, 0, 100, 100);
-  EXPECT_EQ(program.form.trayData.tip(), "Alarm aktiv! Alarm um: 07:30:00");
   program.form.Command8.press();
-  EXPECT_EQ(program.sim.traced("tray.add"), Trace{"tray.add Alarm aktiv! Alarm um: 07:30:00"});
+  EXPECT_FALSE(program.sim.visible);
+  EXPECT_EQ(program.sim.traced("tray"), Trace{"tray.add Alarm aktiv! Alarm um: 07:30:00"});
+  program.sim.menuChoices = {"mnuAnzeige"};
+  program.form.trayIconEvent(rightButtonUp);
+  EXPECT_TRUE(program.sim.visible);
+  EXPECT_FALSE(program.sim.iconShownNow);
 
   program.form.Option1[2].select();
   program.form.trayIconEvent(512);
-  EXPECT_EQ(program.form.trayData.tip(), "Hessamo's Lurvendel");
+  EXPECT_EQ(program.form.trayData.tip(), titleTip);
+
+  SimulatedProgram noTray;
+  noTray.sim.trayAvailable = false;
+  noTray.startAt(9, 10, 0);
+  noTray.form.Command8.press();
+  EXPECT_TRUE(noTray.sim.visible);
 }
 
-TEST(Info, TheButtonAndTheMenuShowTheSameTextByteForByte) {
+// The record goes to the notification area as 88 bytes, little-endian, the tip at offset 24:
+// left-aligned, one NUL after it, spaces after that.
+TEST(Tray, TheRecordIsEightyEightBytesWithItsTip) {
+  SimulatedProgram program;
+  program.startAt(8, 0, 0);
+  TrayData& data = program.form.trayData;
+  data.setTip("Alarm aktiv! Alarm um: 07:30:00");
+  data.setTip(titleTip);
+  const TrayHost::Record bytes = data.bytes();
+  const std::uint8_t head[] = {88, 0, 0, 0, 0x34, 0x12, 0, 0, 1, 0, 0, 0, 7, 0, 0, 0, 0, 2, 0, 0};
+  EXPECT_TRUE(std::equal(std::begin(head), std::end(head), bytes.begin()));
+  EXPECT_EQ(bytes[20] | bytes[21] << 8, 0x5678);
+  const std::string tip = titleTip;
+  EXPECT_EQ(std::string(bytes.begin() + 24, bytes.begin() + 24 + static_cast<long>(tip.size())),
+            tip);
+  EXPECT_EQ(bytes[24 + tip.size()], 0);
+  EXPECT_TRUE(std::all_of(bytes.begin() + 25 + static_cast<long>(tip.size()), bytes.end(),
+                          [](std::uint8_t b) { return b == ' '; }));
+  data.setTip(std::string(100, 'x'));
+  EXPECT_EQ(tipOfRecord(data.bytes()), std::string(63, 'x'));
+}
+
+TEST(Tray, InfoFromTheButtonAndFromTheMenuIsTheSameBox) {
   SimulatedProgram program;
   program.startAt(7, 0, 0);
   program.form.Command7.press();
   program.sim.menuChoices = {"mnuInfo"};
   program.form.trayIconEvent(rightButtonUp);
-
-  const std::string rule(54, '_');
-  const std::string expected =
-      "msgbox 64 [Die Lurvendel   -    Info ] "
-      "Die Sprach- und Alarmausgabe funktioniert auch bei \n"
-      "verborgenem Uhrfenster.\n" +
-      rule +
-      "\n\n"
-      "Wird das Uhrfenster verborgen, erscheint im SystemTray ein Icon.\n\n"
-      "Click mit linker Maustaste auf TrayIcon     -> Zeitansage\n"
-      "Click mit rechter Maustaste auf TrayIcon  -> Funktions-PopUp-Menü\n" +
-      rule +
-      "\n\n"
-      "\"Die Lurvendel\";      Codename: \"Borrimax\"\n" +
-      rule;
-  EXPECT_EQ(program.sim.traced("msgbox"), (Trace{expected, expected}));
-  const std::string text = frmUhr::infoText();
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 11);
+  const Trace boxes = program.sim.traced("msgbox");
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0], boxes[1]);
+  EXPECT_TRUE(boxes[0].starts_with("msgbox 64 [Die Lurvendel   -    Info ] Die Sprach- und"));
+  EXPECT_EQ(std::count(boxes[0].begin(), boxes[0].end(), '\n'), 11);
 }

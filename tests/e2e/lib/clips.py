@@ -6,19 +6,17 @@
                                  610) and then ends in at least 1 s of silence; exits 1 on
                                  timeout
   clips.py sequence H M S        the clip ids that "Sprich" speaks at H:M:S, one line
+  clips.py times REC             a line for each announcement that "Es ist" opens in REC: the
+                                 time of day HH:MM:SS it speaks, complete and in order, or "?"
+                                 and its clip ids
 
-Option --clips DIR (first argument) reads the clips from DIR instead of the repository's
-clips/. The analysis has one line each, in order of position:
+The analysis has one line each, in order of position:
 
-  clip ID START END    a clip found whole, sample for sample (but for the dropouts listed
-                       with it); START/END are sample positions (END exclusive), silent
-                       edges of the clip included
+  clip ID START END    a clip found whole, sample for sample; START/END are sample
+                       positions (END exclusive), silent edges of the clip included
   gap ID1 ID2 MS       from the end of one clip to the start of the next (negative: the
                        next started inside the silent tail of the one before)
-  dropout ID AT MS SKIP  inside clip ID the recording fell silent at sample AT for MS
-                       milliseconds, then the clip went on SKIP samples later (negative:
-                       repeated); the clip's samples are otherwise all there, in order
-  sound START END      sound that no clip explains (a changed, cut or mixed clip)
+  sound START END      sound that no clip explains (a changed, cut, starved or mixed clip)
   length SAMPLES       the recording's length
 
 A clip's u8 sample v arrives in the sink's s16 as (v - 128) << 8; clips begin and end in
@@ -34,8 +32,6 @@ import time
 
 RATE = 11025
 KEY = 16  # samples of sound that index a clip
-MAX_DROPOUTS = 5  # per clip, before it counts as not found
-RESUME = RATE // 10  # how far after a dropout a clip may go on (samples lost with it)
 CLOSING = {600, 610}
 DEFAULT_CLIPS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../clips")
 
@@ -71,7 +67,7 @@ def wav(data, bits, growing=False):
     return samples
 
 
-def load_clips(folder):
+def load_clips(DEFAULT_CLIPS):
     clips = {}
     for path in glob.glob(os.path.join(folder, "*.wav")):
         with open(path, "rb") as f:
@@ -103,39 +99,13 @@ def index(clips):
 
 
 def match(rec, clip, start):
-    """Compares a clip with the recording from start on, silent edges included. Returns
-    (end, dropouts) or None. A dropout is silence inside the clip after which the clip goes
-    on where it stopped, give or take a few samples: playback was starved for a moment.
-    It is reported, never taken for a match of its own."""
+    """The end of the clip in the recording from start on, silent edges included, or None."""
     n = len(clip)
-    if start < 0:
-        return None
-    if rec[start:start + n] == clip:
-        return start + n, []
-    i, r, drops = 0, start, []
-    while i < n:
-        if r >= len(rec):
-            return None
-        if rec[r] == clip[i]:
-            i, r = i + 1, r + 1
-            continue
-        if rec[r] or len(drops) == MAX_DROPOUTS:
-            return None
-        z = r
-        while z < len(rec) and not rec[z]:
-            z += 1
-        tail = rec[z:z + KEY]
-        j = next((j for j in range(max(0, i - KEY), min(n - KEY, i + RESUME))
-                  if clip[j] and clip[j:j + KEY] == tail), None)
-        if j is None:
-            return None
-        drops.append((r, z - r, j - i))
-        i, r = j, z
-    return r, drops
+    return start + n if start >= 0 and rec[start:start + n] == clip else None
 
 
 def analyse(rec, clips, idx):
-    """Returns ([(id, start, end, dropouts)], [(start, end)] of unexplained sound)."""
+    """Returns ([(id, start, end)], [(start, end)] of unexplained sound)."""
     found, covered_to, stray = [], 0, []
     raw = memoryview(rec.tobytes())
     for p in range(len(rec)):
@@ -143,15 +113,14 @@ def analyse(rec, clips, idx):
             continue
         best = None
         for cid, first in idx.get(bytes(raw[2 * p:2 * (p + KEY)]), ()):
-            m = match(rec, clips[cid], p - first)
-            # Prefer an exact match, then the longest clip.
-            if m and (best is None or (len(m[1]), -len(clips[cid])) < best[0]):
-                best = ((len(m[1]), -len(clips[cid])), (cid, p - first, *m))
+            end = match(rec, clips[cid], p - first)
+            if end and (best is None or end > best[2]):  # the longest clip that matches
+                best = (cid, p - first, end)
         if best:
-            found.append(best[1])
-            covered_to = best[1][2]
+            found.append(best)
+            covered_to = best[2]
     # Sound outside the clips found, merged where less than 100 ms apart.
-    spans = iter((s, e) for _, s, e, _ in found)
+    spans = iter((s, e) for _, s, e in found)
     span = next(spans, None)
     for p, v in enumerate(rec):
         while span and p >= span[1]:
@@ -166,11 +135,8 @@ def analyse(rec, clips, idx):
 
 
 def report(rec, found, stray):
-    events = [(s, f"clip {cid} {s} {e}") for cid, s, e, _ in found]
-    for cid, _, _, drops in found:
-        events += [(at, f"dropout {cid} {at} {n * 1000 / RATE:.1f} {skip:+d}")
-                   for at, n, skip in drops]
-    for (a, _, e, _), (b, s, _, _) in zip(found, found[1:]):
+    events = [(s, f"clip {cid} {s} {e}") for cid, s, e in found]
+    for (a, _, e), (b, s, _) in zip(found, found[1:]):
         events.append((s, f"gap {a} {b} {(s - e) * 1000 / RATE:.1f}"))
     events += [(s, f"sound {s} {e}") for s, e in stray]
     for _, line in sorted(events, key=lambda t: t[0]):
@@ -214,17 +180,30 @@ def sequence(h, m, s):
     return ids
 
 
+def times(path, clips):
+    found, _ = analyse(load_recording(path), clips, index(clips))
+    spoken = {tuple(sequence(h, m, s)): f"{h:02d}:{m:02d}:{s:02d}"
+              for h in range(24) for m in range(60) for s in range(60)}
+    announcements = []
+    for cid, *_ in found:
+        if cid == 300:
+            announcements.append([])
+        if announcements:
+            announcements[-1].append(cid)
+    for ids in announcements:
+        print(spoken.get(tuple(ids), "? " + " ".join(map(str, ids))))
+
+
 def main(args):
-    folder = DEFAULT_CLIPS
-    if args[:1] == ["--clips"]:
-        folder, args = args[1], args[2:]
     if len(args) == 2 and args[0] == "find":
-        clips = load_clips(folder)
+        clips = load_clips(DEFAULT_CLIPS)
         rec = load_recording(args[1])
         report(rec, *analyse(rec, clips, index(clips)))
     elif len(args) == 3 and args[0] == "wait-end":
-        clips = load_clips(folder)
+        clips = load_clips(DEFAULT_CLIPS)
         wait_end(args[1], float(args[2]), clips, index(clips))
+    elif len(args) == 2 and args[0] == "times":
+        times(args[1], load_clips(DEFAULT_CLIPS))
     elif len(args) == 4 and args[0] == "sequence":
         print(*sequence(*map(int, args[1:])))
     else:

@@ -33,7 +33,7 @@ e2e_begin() {
     # shellcheck disable=SC2034  # read by the test scripts
     BIN=$(realpath "$1") HERE=${E2E_LIB_DIR%/lib} TITLE="Die Lurvendel"
     # shellcheck disable=SC2034
-    CLIPS=$E2E_LIB_DIR/clips.py ATSPI=$E2E_LIB_DIR/atspi.py
+    CLIPS=$E2E_LIB_DIR/clips.py
     e2e_init "$2" "$0" "$@"
 }
 
@@ -128,7 +128,7 @@ _e2e_stop_all() {
     done
     if ((${#live[@]})); then
         kill -TERM "${live[@]}" 2>/dev/null || true
-        if ! _e2e_await_gone 3 "${live[@]}"; then
+        if ! e2e_wait_until 3 _e2e_all_gone "${live[@]}"; then
             for i in "${live[@]}"; do
                 if _e2e_ours "$i"; then kill -KILL "$i" 2>/dev/null || true; fi
             done
@@ -152,16 +152,9 @@ e2e_gone() {
     [[ ${stat:0:1} == Z ]]
 }
 
-_e2e_await_gone() {
-    local deadline p
-    deadline=$(($(_e2e_ms) + $(_e2e_secs_to_ms "$1")))
-    shift
-    for p in "$@"; do
-        while ! e2e_gone "$p"; do
-            (($(_e2e_ms) < deadline)) || return 1
-            sleep 0.05
-        done
-    done
+_e2e_all_gone() {
+    local p
+    for p in "$@"; do e2e_gone "$p" || return 1; done
 }
 
 _e2e_ms() { echo $((${EPOCHREALTIME//[!0-9]/} / 1000)); }
@@ -252,26 +245,15 @@ _e2e_start_helper() {
         "$@" >"$E2E_ARTIFACTS/$name-$attempt.log" 2>&1 &
         pid=$!
         e2e_track "$pid"
-        if _e2e_wait_ready "$pid" 10 "$ready"; then
+        if while_running "$pid" 10 "$ready"; then
             e2e_log "$name pid $pid ready"
             return 0
         fi
         e2e_log "$name start $attempt failed"
         kill -TERM "$pid" 2>/dev/null || true
-        _e2e_await_gone 3 "$pid" || kill -KILL "$pid" 2>/dev/null || true
+        e2e_wait_until 3 e2e_gone "$pid" || kill -KILL "$pid" 2>/dev/null || true
     done
     e2e_fatal "$name did not get ready (see $E2E_ARTIFACTS/$name-*.log)"
-}
-
-# _e2e_wait_ready PID TIMEOUT_S CMD... : waits for CMD to succeed while PID lives.
-_e2e_wait_ready() {
-    local pid=$1 deadline
-    deadline=$(($(_e2e_ms) + $(_e2e_secs_to_ms "$2")))
-    shift 2
-    until "$@" >/dev/null 2>&1; do
-        ! e2e_gone "$pid" && (($(_e2e_ms) < deadline)) || return 1
-        sleep 0.05
-    done
 }
 
 # Starts PulseAudio with one null sink "exact" (11025 Hz mono s16le, no rewinds) as the
@@ -330,33 +312,20 @@ stop_recording() {
 # (for example '@2026-12-07 10:14:50', or empty) starts its clock there; the monotonic clock
 # stays real.
 start_program() {
-    local bin=$1 fake=${2:-} n
+    local bin=$1 fake=${2:-} n environment=(ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb)
     shift $(($# < 2 ? $# : 2))
     n=$((++E2E_PROGRAM_COUNT))
-    if [[ -n $fake ]]; then
-        # libfaketime is preloaded directly (the faketime wrapper would fork, and its PID
-        # would not be the program's); ASan then no longer comes first in the link order.
-        FAKETIME=$fake FAKETIME_DONT_FAKE_MONOTONIC=1 \
-            LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 \
-            ASAN_OPTIONS=detect_leaks=0:verify_asan_link_order=0 QT_QPA_PLATFORM=xcb \
-            "$bin" "$@" >"$E2E_ARTIFACTS/program-$n.out" 2>"$E2E_ARTIFACTS/program-$n.err" &
-    else
-        ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb \
-            "$bin" "$@" >"$E2E_ARTIFACTS/program-$n.out" 2>"$E2E_ARTIFACTS/program-$n.err" &
-    fi
+    # libfaketime is preloaded directly (the faketime wrapper would fork, and its PID would not
+    # be the program's); ASan then no longer comes first in the link order.
+    [[ -z $fake ]] || environment=(FAKETIME="$fake" FAKETIME_DONT_FAKE_MONOTONIC=1
+        LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
+        ASAN_OPTIONS=detect_leaks=0:verify_asan_link_order=0 QT_QPA_PLATFORM=xcb)
+    env "${environment[@]}" "$bin" "$@" >"$E2E_ARTIFACTS/program-$n.out" \
+        2>"$E2E_ARTIFACTS/program-$n.err" &
     E2E_PROGRAM_PID=$!
     e2e_track "$E2E_PROGRAM_PID"
     [[ -z $fake ]] || E2E_FAKED_PIDS+=("$E2E_PROGRAM_PID")
     e2e_log "program start $n: pid $E2E_PROGRAM_PID"
-}
-
-# program_snapshot PID : saves what a stuck program was doing into the artifacts: the
-# window tree, and its threads' stacks when gdb is installed.
-program_snapshot() {
-    xwininfo -root -tree >"$E2E_ARTIFACTS/windows-$1.txt" 2>&1 || true
-    if command -v gdb >/dev/null; then
-        gdb -batch -p "$1" -ex "thread apply all bt" >"$E2E_ARTIFACTS/stacks-$1.txt" 2>&1 || true
-    fi
 }
 
 # --- windows -----------------------------------------------------------------------
@@ -384,11 +353,6 @@ _e2e_title_re() {
     echo "^$(sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$1")\$"
 }
 
-# count_windows NAME : how many windows (mapped or not) have exactly this title.
-count_windows() {
-    xdotool search --name "$(_e2e_title_re "$1")" 2>/dev/null | wc -l
-}
-
 # client_geometry WIN : "X Y WIDTH HEIGHT" of the client area, absolute.
 client_geometry() {
     xwininfo -id "$1" | awk -F: '
@@ -396,38 +360,6 @@ client_geometry() {
         /^ *Width/ { w = $2 } /^ *Height/ { h = $2 }
         END { printf "%d %d %d %d\n", x, y, w, h }'
 }
-
-# frame_window WIN : the window manager's frame around WIN (its ancestor that is a child
-# of the root window); WIN itself when it is not reparented.
-frame_window() {
-    local w=$1 parent root
-    while :; do
-        read -r root parent < <(xwininfo -children -id "$w" | awk '
-            /Root window id:/ { r = $4 } /Parent window id:/ { p = $4 } END { print r, p }')
-        [[ $parent == "$root" || -z $parent ]] && break
-        w=$parent
-    done
-    echo "$w"
-}
-
-# outer_width WIN : width of WIN with the window manager's frame, borders included.
-outer_width() {
-    xwininfo -id "$(frame_window "$1")" | awk -F: '
-        /^ *Width/ { w = $2 } /Border width/ { b = $2 } END { print w + 2 * b }'
-}
-
-# frame_extents WIN : "left right top bottom" from _NET_FRAME_EXTENTS.
-frame_extents() {
-    xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//; s/,//gp'
-}
-
-# has_wm_state WIN ATOM : true when _NET_WM_STATE of WIN contains ATOM.
-has_wm_state() {
-    xprop -id "$1" _NET_WM_STATE | grep -Eq "[ =,]$2(,|\$)"
-}
-
-# screenshot WIN FILE : fails after 20 s; import waits for ever when WIN is gone.
-screenshot() { timeout 20 import -window "$1" "$2"; }
 
 # shellcheck disable=SC2034  # E2E_CLICK_TIME is read by the test scripts
 # click_client WIN X Y : moves the pointer to client pixel X,Y of WIN and clicks button 1.
@@ -440,21 +372,57 @@ click_client() {
     xdotool click 1
 }
 
-# read_seconds PID : the seconds display over AT-SPI and the system clock's seconds, as
-# "LABEL SYSTEM"; the program must run with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1.
-read_seconds() {
-    /usr/bin/python3 "$E2E_LIB_DIR/atspi.py" seconds "$1" 20 "$E2E_ARTIFACTS/a11y-tree.txt"
+# check_heard WHAT REC : the recording holds one whole "Sprich" of 13:21 or 13:22 and no other
+# sound: the tests run the program's clock from 13:21.
+check_heard() {
+    local times stray
+    times=$(/usr/bin/python3 "$CLIPS" times "$2" | tr '\n' ' ')
+    stray=$(/usr/bin/python3 "$CLIPS" find "$2" | awk '$1 == "sound"')
+    if [[ $times =~ ^13:2[12]:[0-9]{2}\ $ && -z $stray ]]; then pass "$1: heard $times"; else
+        fail "$1: heard '$times'${stray:+, and sound that is no clip: $stray}"
+    fi
 }
 
-# seconds_close S1 S2 : true when two-digit seconds are at most one second apart (mod 60).
-seconds_close() {
-    local d=$(((10#$1 - 10#$2 + 60) % 60))
-    ((d <= 1 || d == 59))
+# check_runs_on WHAT PID WIN : the program lives and its window changes (the seconds move).
+check_runs_on() {
+    local before
+    before=$(import -window "$3" png:- | md5sum)
+    sleep 1.2
+    if ! e2e_gone "$2" && [[ $(import -window "$3" png:- | md5sum) != "$before" ]]; then
+        pass "$1: the clock runs on"
+    else
+        fail "$1: the clock stands or has ended"
+    fi
 }
 
-# close_window WIN : asks the window manager to close WIN, as the title bar's close
-# button does (the program gets WM_DELETE_WINDOW; nothing is destroyed from outside).
-close_window() { /usr/bin/python3 "$E2E_LIB_DIR/x11.py" close "$1"; }
+# --- the notification area -----------------------------------------------------------
+
+# icon : the id of the program's icon in the tray, a window named after the program; empty
+# when there is none.
+icon() {
+    local w
+    for w in $(xdotool search --onlyvisible --classname '^lurvendel$' 2>/dev/null); do
+        if [[ $(xdotool getwindowname "$w") == lurvendel ]]; then echo "$w"; fi
+    done
+}
+icon_there() { [[ -n $(icon) ]]; }
+icon_gone() { [[ -z $(icon) ]]; }
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+not_viewable() { ! viewable "$1"; }
+
+# while_running PID TIMEOUT_S CMD... : waits for CMD to succeed; fails at once when the
+# program PID has ended.
+while_running() {
+    local pid=$1 t=$2
+    shift 2
+    e2e_wait_until "$t" _done_or_ended "$pid" "$@" && ! e2e_gone "$pid"
+}
+_done_or_ended() { e2e_gone "$1" || "${@:2}"; }
+
+# check_within WHAT PID TIMEOUT_S CMD... : CMD comes true within TIMEOUT_S while PID lives.
+check_within() {
+    if while_running "$2" "$3" "${@:4}"; then pass "$1"; else fail "$1: not within $3 s"; fi
+}
 
 # --- checks ------------------------------------------------------------------------
 

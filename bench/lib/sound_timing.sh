@@ -12,7 +12,6 @@
 #   display_standstill "$E2E_ARTIFACTS/seconds.log" FROM TO
 
 SOUND_TIMING_LIB=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-SOUND_TIMING_HEARD=0
 
 # start_timed_recording FILE : records the null sink into FILE (like start_recording) and
 # notes the arrival time of every block, so that sample positions map to wall times;
@@ -42,7 +41,7 @@ timed_click() {
     local wx wy before _
     read -r wx wy _ < <(client_geometry "$1")
     read -r before _ \
-        < <(/usr/bin/python3 "$SOUND_TIMING_LIB/x11.py" click "$((wx + $2))" "$((wy + $3))")
+        < <(/usr/bin/python3 "$SOUND_TIMING_LIB/measure_x11.py" click "$((wx + $2))" "$((wy + $3))")
     CLICK_TIME=$before
 }
 
@@ -113,43 +112,21 @@ sleep_until() {
 
 # clip_length_ms ID : the length of clip ID in milliseconds, silent edges included.
 clip_length_ms() {
-    /usr/bin/python3 - "$SOUND_TIMING_LIB/../../../clips/$1.wav" <<'EOF'
+    /usr/bin/python3 - "$SOUND_TIMING_LIB/../../clips/$1.wav" <<'EOF'
 import sys, wave
 with wave.open(sys.argv[1]) as w:
     print(f"{w.getnframes() * 1000 / w.getframerate():.0f}")
 EOF
 }
 
-# check_heard_in_full TRIGGER WHAT : runs TRIGGER (a click on "Sprich", say) while recording
-# afresh: exactly the words for the time shown, nothing else, no word cut or starved. The
-# program runs with the faked clock of fake_offset_to. Recordings are heard-N.wav.
-check_heard_in_full() {
-    local trigger=$1 what=$2 n=$((++SOUND_TIMING_HEARD))
-    local rec=$E2E_ARTIFACTS/heard-$n.wav analysis=$E2E_ARTIFACTS/heard-$n.txt
-    local heard at99 t h m s candidate expected=
-    start_timed_recording "$rec"
-    "$trigger"
-    /usr/bin/python3 "$CLIPS" wait-end "$rec" 30 ||
-        fail "$what: no announcement ending in 'Sekunden' and silence within 30 s"
-    stop_timed_recording
-    /usr/bin/python3 "$CLIPS" find "$rec" >"$analysis" || e2e_fatal "recording not readable"
-    check_eq "$what: sound that is not a clip (sample ranges)" \
-        "$(awk '$1 == "sound" { printf "%s-%s ", $2, $3 }' "$analysis")" ""
-    check_eq "$what: dropouts inside clips" \
-        "$(awk '$1 == "dropout" { printf "%s at %s: %s ms; ", $2, $3, $4 }' "$analysis")" ""
-    heard=$(awk '$1 == "clip" { printf "%s%s", sep, $2; sep = " " }' "$analysis")
-    # The seconds spoken are those shown about when "und" (99) began (±1 s for the ticks).
-    if at99=$(clip_start "$analysis" 99); then
-        t=$(sample_wall_time "$rec" "$at99")
-        t=$(awk -v t="$t" -v o="$FAKE_OFFSET" 'BEGIN { printf "%d", t + o }')
-        read -r h m s < <(date -d "@$t" '+%-H %-M %-S')
-        for candidate in $((s - 1)) "$s" $((s + 1)); do
-            candidate=$(/usr/bin/python3 "$CLIPS" sequence "$h" "$m" "$candidate")
-            [[ $heard == "$candidate" ]] && expected=$candidate
-        done
-        check_eq "$what: clips heard (at $h:$m:$s)" "$heard" \
-            "${expected:-$(/usr/bin/python3 "$CLIPS" sequence "$h" "$m" "$s")}"
-    else
-        fail "$what: no 'und' (99) heard: clips heard '$heard'"
+# close_window WIN : asks the window manager to close WIN, as the title bar's close button does.
+close_window() { /usr/bin/python3 "$SOUND_TIMING_LIB/measure_x11.py" close "$1"; }
+
+# program_snapshot PID : saves what a stuck program was doing into the artifacts: the window
+# tree, and its threads' stacks when gdb is installed.
+program_snapshot() {
+    xwininfo -root -tree >"$E2E_ARTIFACTS/windows-$1.txt" 2>&1 || true
+    if command -v gdb >/dev/null; then
+        gdb -batch -p "$1" -ex "thread apply all bt" >"$E2E_ARTIFACTS/stacks-$1.txt" 2>&1 || true
     fi
 }

@@ -1,0 +1,152 @@
+#!/bin/bash
+# End-to-end test of the clock on a real desktop: no display, the window on top, the second
+# instance, the tray icon and its menu, the info box, the commands from outside, speech heard
+# clip by clip, and ending in the middle of speech.
+# Usage: tests/e2e/desktop_test.sh BINARY ARTIFACT_DIR
+set -euo pipefail
+
+# shellcheck source=lib/desktop.sh
+source "$(dirname "$0")/lib/desktop.sh"
+e2e_begin "$@"
+
+FAKE='@2026-12-07 13:21:02' # no quarter hour comes near the run
+SPRICH=(187 165) HIDE=(248 165) # middles of the buttons, 15 twips a pixel
+INFO_TITLE="Die Lurvendel   -    Info "
+OTHER_UID=65534
+
+# speaks WHAT CMD... : CMD makes the clock speak; recorded until its last word.
+speaks() {
+    local what=$1 rec=$E2E_ARTIFACTS/speech-$((++SPOKEN)).wav
+    shift
+    start_recording "$rec"
+    "$@"
+    /usr/bin/python3 "$CLIPS" wait-end "$rec" 30 || fail "$what: no announcement ended in 30 s"
+    stop_recording
+    check_heard "$what" "$rec"
+}
+SPOKEN=0
+
+ask() { ASAN_OPTIONS=detect_leaks=0 "$BIN" "$1" || fail "lurvendel $1 ended with status $?"; }
+sprich() { click_client "$WIN" "${SPRICH[@]}"; }
+
+# menu_choose ITEM : opens the icon's menu and picks ITEM from the bottom with the keyboard,
+# once the menu holds it (separators and hidden items are skipped).
+declare -A FROM_BOTTOM=([Exit]=1 [Info]=2 ["Uhr Anzeigen"]=3)
+menu_choose() {
+    local keys=() i
+    sleep 0.6 # two clicks on the icon within 0.5 s would make a double click
+    /usr/bin/python3 "$E2E_LIB_DIR/x11.py" menu "$(icon)" 3 10 >/dev/null ||
+        e2e_fatal "no menu on a right click on the icon$(ended)"
+    for ((i = 0; i < FROM_BOTTOM[$1]; i++)); do keys+=(Up); done
+    xdotool key "${keys[@]}" Return
+}
+ended() { if e2e_gone "$PID"; then echo " - the program has ended"; fi; }
+
+# --- 1. without a display: one line, status 1 -------------------------------------------
+for display in "" :4711; do
+    status=0
+    env -u DISPLAY ${display:+DISPLAY=$display} QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0 \
+        "$BIN" 2>"$E2E_ARTIFACTS/no-display.err" || status=$?
+    check_eq "exit status, DISPLAY ${display:-unset}" "$status" 1
+    check_eq "lines on stderr, DISPLAY ${display:-unset}" "$(wc -l <"$E2E_ARTIFACTS/no-display.err")" 1
+done
+
+start_xvfb
+start_wm
+start_tray
+start_sound
+
+# --- 2. started by --sprich: it speaks once its window is up, on top, 4480 twips wide ---------
+speaks "the clock started by --sprich" start_program "$BIN" "$FAKE" --sprich
+PID=$E2E_PROGRAM_PID
+WIN=$(wait_for_window "$TITLE" 20 "$PID") || e2e_fatal "no window titled '$TITLE'"
+xprop -id "$WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the window is not on top"
+read -r _ _ width _ < <(client_geometry "$WIN")
+read -r left right _ < <(xprop -id "$WIN" _NET_FRAME_EXTENTS | sed 's/.*= *//; s/,//g')
+check_range "outer width in px (4480 twips)" $((width + left + right)) 298 300
+
+start_program "$BIN"
+e2e_wait_exit "$E2E_PROGRAM_PID" 5 || fail "a second clock did not end within 5 s"
+check_eq "exit status of a second clock" "${E2E_EXIT_CODE:-}" 0
+check_eq "windows titled '$TITLE'" "$(xdotool search --name "^$TITLE\$" | wc -l)" 1
+
+# --- 3. the tray: hidden, a left click and --sprich speak, --anzeigen and the menu show -----
+click_client "$WIN" "${HIDE[@]}"
+check_within "'Verbergen' hides the window" "$PID" 10 not_viewable "$WIN"
+while_running "$PID" 10 icon_there || e2e_fatal "no icon in the tray$(ended)"
+speaks "a left click on the icon" xdotool mousemove --window "$(icon)" 8 8 click 1
+speaks "--sprich while hidden" ask --sprich
+ask --anzeigen
+check_within "--anzeigen shows the window" "$PID" 10 viewable "$WIN"
+check_within "--anzeigen takes the icon away" "$PID" 10 icon_gone
+
+click_client "$WIN" "${HIDE[@]}"
+while_running "$PID" 10 icon_there || e2e_fatal "no icon after hiding again$(ended)"
+menu_choose Info
+box=$(wait_for_window "$INFO_TITLE" 10 "$PID") || fail "the menu's 'Info' opened no box"
+xdotool key Return
+check_within "Return closes the info box" "$PID" 10 not_viewable "${box:-0}"
+menu_choose "Uhr Anzeigen"
+check_within "'Uhr Anzeigen' shows the window" "$PID" 10 viewable "$WIN"
+check_within "'Uhr Anzeigen' takes the icon away" "$PID" 10 icon_gone
+
+# --- 4. only this user's processes reach the clock; a burst leaves it ticking ---------------
+socket=$XDG_RUNTIME_DIR/lurvendel.socket
+knock() {
+    setpriv --reuid=$OTHER_UID --regid=$OTHER_UID --clear-groups /usr/bin/python3 -c '
+import socket, sys
+s = socket.socket(socket.AF_UNIX)
+try:
+    s.connect(sys.argv[1])
+except OSError as e:
+    sys.exit(print("refused:", e.strerror))
+print("connected")
+try:
+    s.sendall(b"sprich\n")
+except OSError:
+    pass' "$socket"
+}
+start_recording "$E2E_ARTIFACTS/other-user.wav"
+check_eq "another user's connection" "$(knock | cut -d: -f1)" refused
+chmod 0711 "$E2E_TMP" "$XDG_RUNTIME_DIR"
+chmod 0777 "$socket"
+check_eq "another user's connection to an open socket" "$(knock)" connected
+sleep 3
+chmod 0700 "$E2E_TMP" "$XDG_RUNTIME_DIR"
+stop_recording
+check_eq "announcements for another user" "$(/usr/bin/python3 "$CLIPS" times "$E2E_ARTIFACTS/other-user.wav")" ""
+
+start_recording "$E2E_ARTIFACTS/burst.wav"
+clients=()
+for ((i = 0; i < 50; i++)); do
+    ASAN_OPTIONS=detect_leaks=0 "$BIN" --sprich &
+    clients+=($!)
+done
+for client in "${clients[@]}"; do wait "$client" || fail "a request of the burst failed"; done
+/usr/bin/python3 "$CLIPS" wait-end "$E2E_ARTIFACTS/burst.wav" 60 || fail "the burst spoke no end"
+stop_recording
+check_range "announcements for a burst of 50 requests" \
+    "$(/usr/bin/python3 "$CLIPS" times "$E2E_ARTIFACTS/burst.wav" | wc -l)" 1 3
+check_runs_on "after a burst of 50 requests" "$PID" "$WIN"
+
+# --- 5. Alt+F4 one second into "Sprich": silent within 150 ms, gone within 0.5 s ----------
+start_recording "$E2E_ARTIFACTS/closed.wav"
+sprich
+sleep "$(awk -v c="$E2E_CLICK_TIME" -v n="$EPOCHREALTIME" 'BEGIN { d = c + 1 - n; printf "%.3f", (d > 0 ? d : 0) }')"
+CLOSE_TIME=$EPOCHREALTIME
+xdotool key alt+F4
+e2e_wait_until 2 e2e_gone "$PID" || true
+GONE_TIME=$EPOCHREALTIME
+sleep 0.5
+stop_recording
+check_range "from Alt+F4 to the process's end in ms" \
+    "$(awk -v c="$CLOSE_TIME" -v g="$GONE_TIME" 'BEGIN { printf "%d", (g - c) * 1000 }')" 0 500
+# The last sample of sound, on the wall clock, against the moment of the close.
+check_range "sound after Alt+F4 in ms" "$(/usr/bin/python3 "$CLIPS" find "$E2E_ARTIFACTS/closed.wav" |
+    awk -v t="$E2E_RECORD_STOP_TIME" -v c="$CLOSE_TIME" '
+        $1 == "clip" && $4 > last { last = $4 } $1 == "sound" && $3 > last { last = $3 }
+        $1 == "length" { n = $2 } END { printf "%d", (t - (n - last) / 11025 - c) * 1000 }')" -2000 150
+
+check_quiet 1
+check_no_sanitizer_reports
+e2e_finish

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "app/local_time.h"
+#include "app/vocabulary.h"
+#include "platform/sim/simulated_program.h"
+#include "speech/clip_store.h"
+#include "speech/wav_image.h"
+#include "support/spoken.h"
+
+using Image = std::vector<std::uint8_t>;
+
+namespace {
+
+constexpr std::int64_t second = 1000;
+
+// Displays that stand still while speaking: no ticks run and no change events fire.
+void showDisplays(frmUhr& form, const std::string& hms) {
+  for (Label* label : {&form.Label4, &form.Label5, &form.Label6}) label->onChange = nullptr;
+  form.Label4.setCaption(hms.substr(0, 2));
+  form.Label5.setCaption(hms.substr(3, 2));
+  form.Label6.setCaption(hms.substr(6, 2));
+}
+
+std::string heard(const SimPlatform& sim, size_t from = 0) {
+  return spoken::words(sim.clipIds(from));
+}
+
+// A RIFF image of 8-bit mono samples around the chunks; riffExtra makes its length field lie.
+Image chunk(const std::string& tag, std::uint32_t declared, Image body = {}) {
+  Image out(tag.begin(), tag.end());
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(declared >> (8 * i)));
+  out.insert(out.end(), body.begin(), body.end());
+  return out;
+}
+Image format(std::uint8_t tag = 1, std::uint8_t bits = 8) {
+  const auto align = static_cast<std::uint8_t>(bits / 8);
+  return chunk("fmt ", 16, {tag, 0, 1, 0, 0x11, 0x2B, 0, 0, 0x11, 0x2B, 0, 0, align, 0, bits, 0});
+}
+Image data(std::uint32_t length, std::uint32_t declared) {
+  return chunk("data", declared, Image(length, 0x80));
+}
+Image riff(std::initializer_list<Image> chunks, int riffExtra = 0, Image after = {}) {
+  Image body = {'W', 'A', 'V', 'E'};
+  for (const Image& c : chunks) body.insert(body.end(), c.begin(), c.end());
+  Image image =
+      chunk("RIFF", static_cast<std::uint32_t>(static_cast<int>(body.size()) + riffExtra), body);
+  image.insert(image.end(), after.begin(), after.end());
+  return image;
+}
+
+}  // namespace
+
+// The announcements of "Sprich" and of SpeakTime alone, for displays that stand still.
+TEST(Speech, SpeaksTheDisplayedTimeInGerman) {
+  struct Example {
+    const char* displays;
+    const char* speakTime;
+    const char* sprich;
+  };
+  const std::vector<Example> examples = {
+      {"00:00:00", "null Uhr", "Es ist null Uhr"},
+      {"01:01:01", "ein Uhr eins und eine Sekunde", "Es ist ein Uhr eins und eine Sekunde"},
+      {"07:10:11", "sieben Uhr zehn und elf Sekunden", "Es ist sieben Uhr zehn und elf Sekunden"},
+      {"12:45:20", "zwölf Uhr fünfundvierzig und zwanzig Sekunden",
+       "Es ist zwölf Uhr fünfundvierzig und zwanzig Sekunden"},
+      {"13:00:05", "dreizehn Uhr und fünf Sekunden", "Es ist dreizehn Uhr"},
+      {"21:59:59", "einundzwanzig Uhr neunundfünfzig und neunundfünfzig Sekunden",
+       "Es ist einundzwanzig Uhr neunundfünfzig und neunundfünfzig Sekunden"},
+      {"23:30:01", "dreiundzwanzig Uhr dreißig und eine Sekunde",
+       "Es ist dreiundzwanzig Uhr dreißig und eine Sekunde"},
+      {"xx:yy:05", "und fünf Sekunden", "Es ist und fünf Sekunden"},
+  };
+  for (const Example& example : examples) {
+    SimulatedProgram program;
+    const std::string displays = example.displays;
+    showDisplays(program.form, displays);
+    program.form.SpeakTime();
+    EXPECT_EQ(heard(program.sim), example.speakTime) << displays;
+    const size_t before = program.sim.played.size();
+    program.form.Command1.press();
+    EXPECT_EQ(heard(program.sim, before), example.sprich) << displays;
+    EXPECT_EQ(program.form.sayHourOnly, 0);
+    EXPECT_TRUE(program.form.Timer1.enabled());
+  }
+}
+
+// Ticks run between the clips, so each display is read when its part comes; while the seconds
+// are spoken they stand still. A click during a clip nests a whole announcement after it.
+TEST(Speech, DisplaysMoveBetweenClipsAndClicksNestWholeAnnouncements) {
+  SimulatedProgram program;
+  program.startAt(13, 21, 4);
+  const std::int64_t click = program.sim.clock.ms() + 500;
+  program.sim.at(click, [&] { program.form.Command1.press(); });
+  program.sim.runFor(10 * second);
+  const auto& link = program.sim.played[5];
+  const int secondsAtLink = static_cast<int>(link.start / second % 60);
+  EXPECT_GE(secondsAtLink, 7);
+  EXPECT_EQ(heard(program.sim), "Es ist " + spoken::time(13, 21, secondsAtLink));
+  EXPECT_GE(program.sim.timeOf("Label6.caption=" + secondText({.second = secondsAtLink + 1})),
+            program.sim.played.back().end);
+
+  SimulatedProgram nesting;
+  nesting.startAt(10, 14, 20);
+  const std::int64_t first = nesting.sim.clock.ms() + 300;
+  nesting.sim.at(first, [&] { nesting.form.Command1.press(); });
+  nesting.sim.at(first + 200, [&] { nesting.form.Command1.press(); });
+  nesting.sim.runFor(20 * second);
+  const std::string all = heard(nesting.sim);
+  EXPECT_TRUE(all.starts_with("Es ist Es ist zehn Uhr vierzehn und")) << all;
+  EXPECT_TRUE(all.ends_with("Sekunden")) << all;
+  for (size_t i = 1; i < nesting.sim.played.size(); ++i) {
+    EXPECT_GE(nesting.sim.played[i].start, nesting.sim.played[i - 1].end) << "clips overlap";
+  }
+}
+
+// Each clip shows the newest hour and minute first and plays from its own copy of the image;
+// without a sound device an announcement is over at once.
+TEST(Speech, PlayClipRepaintsTheDisplaysAndIsSilentWithoutADevice) {
+  SimulatedProgram program;
+  program.startAt(10, 14, 20);
+  program.form.PlayClip(clip::hourWord);
+  std::vector<std::string> refreshed;
+  for (const std::string& entry : program.sim.trace) {
+    if (entry.ends_with(".refresh")) refreshed.push_back(entry);
+  }
+  EXPECT_EQ(refreshed, (std::vector<std::string>{"Label4.refresh", "Label5.refresh"}));
+  EXPECT_EQ(program.form.clipBuffer.size(), findClip(clip::hourWord)->image.size());
+
+  program.sim.soundDevice = false;
+  const std::int64_t start = program.sim.clock.ms();
+  program.form.Command1.press();
+  EXPECT_EQ(program.sim.clock.ms(), start);
+  EXPECT_TRUE(program.form.Timer1.enabled());
+}
+
+// Images as WAV writers make them are read; malformed ones yield nothing, reading no byte
+// beyond them (AddressSanitizer watches).
+TEST(Speech, WavImagesAreReadAsWritersMakeThemAndMalformedOnesRejected) {
+  const Image odd = data(7, 7);
+  for (const Image& image :
+       {riff({format(), chunk("fact", 4, {7, 0, 0, 0}), odd}), riff({format(), odd, {0}}),
+        riff({format(), odd}, 0, {0}), riff({format(), odd}), riff({format(), odd}, 0, {0, 1, 2}),
+        riff({format(), odd}, 1)}) {
+    const auto clip = parseWav(image);
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->samples.size(), 7u);
+  }
+  const Image good = riff({format(), data(100, 100)});
+  for (size_t size = 0; size < good.size(); ++size) {
+    EXPECT_FALSE(parseWav(Image(good.begin(), good.begin() + static_cast<long>(size)))) << size;
+  }
+  for (const Image& bad : {riff({format(), data(10, 11)}), riff({format(), data(10, 0xFFFFFFFF)}),
+                           riff({format(2), data(10, 10)}), riff({format(1, 12), data(10, 10)}),
+                           riff({data(10, 10), format()}), riff({format()}),
+                           riff({format(), data(10, 10)}, 1), riff({format(1, 16), data(9, 9)})}) {
+    EXPECT_FALSE(parseWav(bad));
+  }
+  EXPECT_EQ(findClip(21), nullptr);
+}
