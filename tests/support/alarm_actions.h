@@ -7,15 +7,12 @@
 // What a person does at the alarm controls, through the same doors the window uses.
 namespace alarm_actions {
 
-inline void typeEntry(frmUhr& form, const std::string& entry) {
-  form.Text5.onClick();
-  form.Text5.editedByUser(entry);
-}
-
-// Alarm mode, the entry typed, "Alarm übernehmen" (a button that can be clicked only enabled).
+// Alarm mode, a click into the entry, the entry typed, "Alarm übernehmen" (a button that can be
+// clicked only while it is enabled).
 inline void arm(frmUhr& form, const std::string& entry) {
   form.Option2.select();
-  typeEntry(form, entry);
+  form.Text5.onClick();
+  form.Text5.editedByUser(entry);
   if (form.Command5.enabled()) form.Command5.press();
 }
 

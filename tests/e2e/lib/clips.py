@@ -67,7 +67,7 @@ def wav(data, bits, growing=False):
     return samples
 
 
-def load_clips(DEFAULT_CLIPS):
+def load_clips(folder):
     clips = {}
     for path in glob.glob(os.path.join(folder, "*.wav")):
         with open(path, "rb") as f:
