@@ -1,16 +1,9 @@
 # shellcheck shell=bash
-# A private headless desktop for end-to-end tests of the real program.
-#
-# Usage in a test script (run as SCRIPT BINARY ARTIFACT_DIR):
-#   source "$(dirname "$0")/lib/desktop.sh"
-#   e2e_begin "$@"   # re-runs the script inside its own session bus
-#   start_xvfb; start_wm; ...
-#   e2e_finish
-#
-# Every helper is started here, its PID remembered and stopped by PID on exit. Processes
-# that the session bus starts by itself (the accessibility bus and registry) and the
-# daemonised sound server are found by a token in their environment (E2E_RUN_ID) that
-# only this run's processes carry.
+# A private headless desktop for end-to-end tests of the real program. A test script (run as
+# SCRIPT BINARY ARTIFACT_DIR) sources this, calls e2e_begin "$@" (which runs it again inside a
+# session bus of its own), starts what it needs (start_xvfb, start_wm, ...) and ends with
+# e2e_finish. Every helper's PID is remembered and stopped on exit; processes that the bus or
+# a daemon started are found by a token in their environment (E2E_RUN_ID).
 
 E2E_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_PIDS=()

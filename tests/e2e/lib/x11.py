@@ -118,26 +118,22 @@ def menu(win, button, timeout):
     subprocess.run(["xdotool", "mousemove", "--window", win, str(a.width // 2),
                     str(a.height // 2), "click", button], check=True)
     deadline = time.monotonic() + timeout
-    mapped, grabbed, ev, seen = None, False, Event(), []
+    mapped, grabbed, ev = None, False, Event()
     while True:
         while X.XPending(d):
             X.XNextEvent(d, C.byref(ev))
             if ev.type == MAP_NOTIFY and ev.any.event == root:
-                seen.append(f"map {hex(ev.any.window)}")
                 wa = attributes(d, ev.any.window)
                 if wa is not None and wa.override_redirect and not (mapped and grabbed):
                     mapped = ev.any.window
             elif ev.type == FOCUS_OUT:
-                seen.append(f"focus-out {hex(ev.focus.window)} mode {ev.focus.mode}")
                 grabbed = grabbed or ev.focus.mode == NOTIFY_GRAB
         if mapped is not None and grabbed:
             break
         left = deadline - time.monotonic()
         if left <= 0 or not select.select([X.XConnectionNumber(d)], [], [], left)[0]:
-            sys.exit(f"x11.py: within {timeout} s of the click "
-                     f"{'a popup was mapped' if mapped else 'no popup was mapped'} and "
-                     f"{'the keyboard grabbed' if grabbed else 'the keyboard not grabbed'}"
-                     f" (focus was {hex(focus.value)}; events {' '.join(seen)})")
+            sys.exit(f"x11.py: within {timeout} s of the click, popup mapped: {mapped is not None}"
+                     f", keyboard grabbed: {grabbed}")
     print(hex(mapped))
 
 
