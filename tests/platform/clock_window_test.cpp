@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "app/frm_uhr.h"
+#include "app/vocabulary.h"
 #include "platform/qt/clock_program.h"
 #include "platform/qt/qt_dialogs.h"
 
@@ -198,7 +199,7 @@ TEST(ClockWindow, MouseMovesOverTheWindowNeverActAsIconClicks) {
   for (const int x : {200, 400}) QTest::mouseMove(&window, QPoint(x, 40));
   QWidget* display = clock.widget("Label4");
   QTest::mousePress(display, Qt::LeftButton, {}, QPoint(5, 5));
-  for (const int x : {300, 514, 517, 600}) {
+  for (const int x : {300, int{iconMouse::leftButtonUp}, int{iconMouse::rightButtonUp}, 600}) {
     QTest::mouseMove(display, display->mapFrom(&window, QPoint(x, 40)));
   }
   QTest::mouseRelease(display, Qt::LeftButton, {}, display->mapFrom(&window, QPoint(600, 40)));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "alarm/time_of_day.h"
+#include "app/vocabulary.h"
 #include "platform/sim/simulated_program.h"
 #include "support/alarm_actions.h"
 
@@ -45,7 +46,7 @@ class AlarmLedger {
   size_t expectAllFiredOnce(std::int64_t end) const {
     std::vector<std::int64_t> signals;
     for (const auto& clip : program_.sim.played) {
-      if (clip.id == 400) signals.push_back(clip.start);
+      if (clip.id == clip::alarmSignal) signals.push_back(clip.start);
     }
     size_t fired = 0;
     for (const Arming& a : armings_) {
