@@ -45,40 +45,40 @@ timed_click() {
     CLICK_TIME=$before
 }
 
+# _start_watch OUT WHAT CMD... : starts a reader that prints "ready" once it reads; WATCH_PID.
+_start_watch() {
+    local out=$1 what=$2
+    shift 2
+    "$@" >"$out" 2>&1 &
+    WATCH_PID=$!
+    e2e_track "$WATCH_PID"
+    e2e_wait_until 25 grep -qx ready "$out" || e2e_fatal "$what did not start (see $out)"
+}
+
+_stop_watch() {
+    kill -TERM "$1" 2>/dev/null || true
+    e2e_wait_exit "$1" 10 || e2e_fatal "$2 did not stop"
+}
+
 # start_seconds_watch PID LOG PERIOD_S : reads the seconds display of PID every PERIOD_S
 # (0: back to back) into LOG; SECONDS_WATCH_PID is the reader's PID.
 start_seconds_watch() {
-    local out=$2.out
-    /usr/bin/python3 "$SOUND_TIMING_LIB/atspi.py" watch "$1" "$2" "$3" >"$out" 2>&1 &
-    SECONDS_WATCH_PID=$!
-    e2e_track "$SECONDS_WATCH_PID"
-    e2e_wait_until 25 grep -qx ready "$out" ||
-        e2e_fatal "the seconds display is not readable over AT-SPI (see $out)"
+    _start_watch "$2.out" "the seconds watcher over AT-SPI" \
+        /usr/bin/python3 "$SOUND_TIMING_LIB/atspi.py" watch "$1" "$2" "$3"
+    SECONDS_WATCH_PID=$WATCH_PID
 }
-
-stop_seconds_watch() {
-    kill -TERM "$SECONDS_WATCH_PID" 2>/dev/null || true
-    e2e_wait_exit "$SECONDS_WATCH_PID" 10 || e2e_fatal "the seconds watcher did not stop"
-}
+stop_seconds_watch() { _stop_watch "$SECONDS_WATCH_PID" "the seconds watcher"; }
 
 # start_display_watch WIN LOG PERIOD_S : reads the pixels of the seconds display of WIN every
 # PERIOD_S as the X server shows them, into LOG (as start_seconds_watch, the digest of the
 # pixels for the text); DISPLAY_WATCH_PID is the reader's PID.
 start_display_watch() {
-    local out=$2.out
     # Label6: twips 120+2880, 260+240 in the window, 975 square; 15 twips a pixel.
-    /usr/bin/python3 "$SOUND_TIMING_LIB/display_watch.py" "$1" 200 33 65 65 "$2" "$3" \
-        >"$out" 2>&1 &
-    DISPLAY_WATCH_PID=$!
-    e2e_track "$DISPLAY_WATCH_PID"
-    e2e_wait_until 10 grep -qx ready "$out" ||
-        e2e_fatal "the display watcher did not start (see $out)"
+    _start_watch "$2.out" "the display watcher" \
+        /usr/bin/python3 "$SOUND_TIMING_LIB/display_watch.py" "$1" 200 33 65 65 "$2" "$3"
+    DISPLAY_WATCH_PID=$WATCH_PID
 }
-
-stop_display_watch() {
-    kill -TERM "$DISPLAY_WATCH_PID" 2>/dev/null || true
-    e2e_wait_exit "$DISPLAY_WATCH_PID" 10 || e2e_fatal "the display watcher did not stop"
-}
+stop_display_watch() { _stop_watch "$DISPLAY_WATCH_PID" "the display watcher"; }
 
 # display_changed LOG : true once LOG has seen the display change (a stretch is measured only
 # from a change on).
