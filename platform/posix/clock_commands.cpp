@@ -9,7 +9,7 @@ namespace {
 
 // A connected socket to the clock listening in the folder, or -1.
 int connectTo(const std::string& folder) {
-  const std::string path = folder + "/" + std::string(clockCommand::socketName);
+  const std::string path = commandSocketPath(folder);
   sockaddr_un address{};
   if (path.size() >= sizeof address.sun_path) return -1;
   address.sun_family = AF_UNIX;
@@ -24,6 +24,10 @@ int connectTo(const std::string& folder) {
 }
 
 }  // namespace
+
+std::string commandSocketPath(const std::string& folder) {
+  return folder + "/lurvendel.socket";
+}
 
 bool sendToRunningClock(std::string_view command, const std::vector<std::string>& folders) {
   const std::string line = std::string(command) + "\n";

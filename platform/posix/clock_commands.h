@@ -11,9 +11,11 @@
 namespace clockCommand {
 inline constexpr std::string_view speak = "sprich";
 inline constexpr std::string_view show = "anzeigen";
-inline constexpr std::string_view socketName = "lurvendel.socket";
 inline constexpr std::size_t longest = 16;  // a longer line is no command
 }  // namespace clockCommand
+
+// The socket of the clock whose lock is in the folder.
+std::string commandSocketPath(const std::string& folder);
 
 // Hands a command to the clock running in this user's session; false when none runs. It waits
 // for nothing but the connection: the clock carries the command out on its own.

@@ -182,8 +182,9 @@ void ClockWindow::mouseMoveEvent(QMouseEvent* event) {
 
 void ClockWindow::forwardMouseMove(QPoint at) {
   if (!form_) return;
-  const auto x = static_cast<float>(at.x() * twipsPerPixelX());
-  const auto y = static_cast<float>(at.y() * twipsPerPixelX());
+  const double tpp = twipsPerPixelX();
+  const auto x = static_cast<float>(at.x() * tpp);
+  const auto y = static_cast<float>(at.y() * tpp);
   loop_.deliver([this, x, y] { form_->Form_MouseMove(0, 0, x, y); });
 }
 

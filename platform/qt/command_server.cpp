@@ -32,7 +32,7 @@ CommandServer::CommandServer(std::function<void(std::string_view)> obey) : obey_
 
 void CommandServer::listen(const std::string& folder) {
   if (folder.empty()) return;
-  const QString path = QString::fromStdString(folder + "/" + std::string(clockCommand::socketName));
+  const QString path = QString::fromStdString(commandSocketPath(folder));
   QLocalServer::removeServer(path);  // left by a clock that was killed
   server_.listen(path);
 }

@@ -90,7 +90,6 @@ class SimPlatform : public EventPump,
   int maxTickDepth = 0;
 
   std::vector<PlayedClip> played;
-  bool soundDevice = true;
 
   // Scripted answers, one per box; a yes/no box with no script left answers no.
   std::deque<msgbox::Answer> answers;
@@ -111,8 +110,8 @@ class SimPlatform : public EventPump,
   std::deque<std::string> menuChoices;
   std::int64_t menuOpenMs = 0;
   int outerWidthTwips = 0;
-  std::uint32_t windowHandle = 0x1234;
-  std::uint32_t iconHandleValue = 0x5678;
+  static constexpr std::uint32_t windowHandle = 0x1234;
+  static constexpr std::uint32_t iconHandleValue = 0x5678;
 
  private:
   void log(std::string entry);
