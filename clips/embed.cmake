@@ -18,7 +18,7 @@ foreach(id ${ids})
 endforeach()
 
 file(WRITE "${OUTPUT}.tmp" "// Generated from clips/*.wav by clips/embed.cmake; do not edit.
-#include \"speech/clip_store.h\"
+#include \"core/speech/clip_store.h\"
 
 namespace {
 ${arrays}

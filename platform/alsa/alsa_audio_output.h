@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/ports/audio_output.h"
+#include "core/ports/audio_output.h"
 
 struct AlsaTiming {
   std::chrono::milliseconds idleClose{3000};
@@ -19,7 +19,8 @@ struct AlsaTiming {
 // a deadline: a sound server that freezes can block ALSA calls for ever, and the clock must go
 // on. The device stays open while clips follow one another (no gap between words) and is closed
 // once sound has been idle for a while, so an idle clock holds no device. While it waits, the
-// caller's whilePlaying runs over and over, every few milliseconds.
+// caller's whilePlaying runs over and over, every few milliseconds. Failures are silent; with
+// LURVENDEL_DEBUG=1 in the environment each clip that stays silent says why, in one line on stderr.
 class AlsaAudioOutput : public AudioOutput {
  public:
   explicit AlsaAudioOutput(std::string device = "default", AlsaTiming timing = {},
@@ -34,10 +35,12 @@ class AlsaAudioOutput : public AudioOutput {
 
  private:
   bool failedRecently(std::chrono::steady_clock::time_point now) const;
+  void report(const std::string& why) const;
 
   std::string device_;
   AlsaTiming timing_;
   std::function<void()> whilePlaying_;
+  bool debug_;
   std::shared_ptr<Worker> worker_;
   bool lastFailed_ = false;
   std::chrono::steady_clock::time_point lastEnded_{};

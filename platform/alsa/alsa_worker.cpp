@@ -40,9 +40,8 @@ Worker::Outcome Worker::play(const PcmClip& clip, std::chrono::steady_clock::tim
                              const std::function<void()>& whilePlaying) {
   constexpr std::chrono::milliseconds slice{5};
   std::unique_lock lock(mutex_);
-  // The caller's buffer may change once it stops waiting, so the worker keeps its own copy.
-  jobFormat_ = clip.format;
-  jobSamples_.assign(clip.samples.begin(), clip.samples.end());
+  // No copy: the samples outlive a worker that goes on after the caller stopped waiting.
+  job_ = clip;
   result_.reset();
   wake_.notify_all();
   while (!wake_.wait_for(lock, slice, [this] { return result_.has_value(); })) {
@@ -53,6 +52,17 @@ Worker::Outcome Worker::play(const PcmClip& clip, std::chrono::steady_clock::tim
     lock.lock();
   }
   return *result_ ? Outcome::played : Outcome::failed;
+}
+
+std::string Worker::failure() {
+  std::lock_guard lock(mutex_);
+  return failure_;
+}
+
+bool Worker::fail(const char* call, int error) {
+  std::lock_guard lock(mutex_);
+  failure_ = std::string(call) + ": " + snd_strerror(error);
+  return false;
 }
 
 bool Worker::isAbandoned() {
@@ -71,17 +81,16 @@ void Worker::abandon() {
 void Worker::run() {
   std::unique_lock lock(mutex_);
   while (!abandoned_) {
-    if (!wake_.wait_for(lock, idleClose_, [this] { return jobFormat_ || abandoned_; })) {
+    if (!wake_.wait_for(lock, idleClose_, [this] { return job_ || abandoned_; })) {
       lock.unlock();
       closeDevice();
       lock.lock();
       continue;
     }
     if (abandoned_) break;
-    const PcmFormat format = *std::exchange(jobFormat_, std::nullopt);
-    const std::vector<std::uint8_t> samples = std::move(jobSamples_);
+    const PcmClip clip = *std::exchange(job_, std::nullopt);
     lock.unlock();
-    const bool played = playOnDevice(format, samples);
+    const bool played = playOnDevice(clip);
     lock.lock();
     result_ = played;
     wake_.notify_all();
@@ -93,17 +102,18 @@ void Worker::run() {
 
 // A device kept open between clips may have lost its server meanwhile (a restart, a headset
 // switch): it is opened afresh once and the clip played from its start.
-bool Worker::playOnDevice(const PcmFormat& format, const std::vector<std::uint8_t>& samples) {
-  const bool wasOpen = isOpenFor(format);
-  if (playOnce(format, samples)) return true;
+bool Worker::playOnDevice(const PcmClip& clip) {
+  const bool wasOpen = isOpenFor(clip.format);
+  if (playOnce(clip)) return true;
   if (!wasOpen || isAbandoned()) return false;
   closeDevice();
-  return playOnce(format, samples);
+  return playOnce(clip);
 }
 
-bool Worker::playOnce(const PcmFormat& format, const std::vector<std::uint8_t>& samples) {
+bool Worker::playOnce(const PcmClip& clip) {
+  const PcmFormat& format = clip.format;
   if (!openFor(format)) return false;
-  const snd_pcm_uframes_t frames = samples.size() / format.blockAlign;
+  const snd_pcm_uframes_t frames = clip.frames();
   // Written in pieces, so that a worker given up on while the server hung drops the rest of
   // its word instead of playing it late over the next announcement.
   const snd_pcm_uframes_t piece = format.sampleRate / 10;
@@ -113,19 +123,19 @@ bool Worker::playOnce(const PcmFormat& format, const std::vector<std::uint8_t>& 
       snd_pcm_drop(pcm_);
       return false;
     }
-    const snd_pcm_sframes_t n = snd_pcm_writei(pcm_, samples.data() + written * format.blockAlign,
-                                               std::min(piece, frames - written));
+    const snd_pcm_sframes_t n = snd_pcm_writei(
+        pcm_, clip.samples.data() + written * format.blockAlign, std::min(piece, frames - written));
     if (n < 0) {
       if (snd_pcm_recover(pcm_, static_cast<int>(n), 1) == 0) continue;
       closeDevice();
-      return false;
+      return fail("snd_pcm_writei", static_cast<int>(n));
     }
     written += static_cast<snd_pcm_uframes_t>(n);
   }
   // Returns when the last sample has been played.
-  if (snd_pcm_drain(pcm_) != 0) {
+  if (const int error = snd_pcm_drain(pcm_); error != 0) {
     closeDevice();
-    return false;
+    return fail("snd_pcm_drain", error);
   }
   // The next clip starts from a prepared device; one that cannot be prepared is opened anew.
   if (snd_pcm_prepare(pcm_) != 0) closeDevice();
@@ -142,17 +152,18 @@ bool Worker::openFor(const PcmFormat& format) {
   if (isOpenFor(format)) return true;
   closeDevice();
   if (configMayBeStale.exchange(false)) snd_config_update_free_global();
-  if (snd_pcm_open(&pcm_, device_.c_str(), SND_PCM_STREAM_PLAYBACK, 0) != 0) {
+  if (const int error = snd_pcm_open(&pcm_, device_.c_str(), SND_PCM_STREAM_PLAYBACK, 0)) {
     pcm_ = nullptr;
     configMayBeStale = true;
-    return false;
+    return fail("snd_pcm_open", error);
   }
   const snd_pcm_format_t sampleFormat =
       format.bitsPerSample == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE;
-  if (snd_pcm_set_params(pcm_, sampleFormat, SND_PCM_ACCESS_RW_INTERLEAVED, format.channels,
-                         format.sampleRate, 1, latencyMicroseconds) != 0) {
+  if (const int error =
+          snd_pcm_set_params(pcm_, sampleFormat, SND_PCM_ACCESS_RW_INTERLEAVED, format.channels,
+                             format.sampleRate, 1, latencyMicroseconds)) {
     closeDevice();
-    return false;
+    return fail("snd_pcm_set_params", error);
   }
   openFormat_ = format;
   return true;

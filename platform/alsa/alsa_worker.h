@@ -3,13 +3,11 @@
 #include <alsa/asoundlib.h>
 #include <chrono>
 #include <condition_variable>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/alsa/alsa_audio_output.h"
 
@@ -28,24 +26,27 @@ class AlsaAudioOutput::Worker : public std::enable_shared_from_this<Worker> {
   void abandon();
   // Workers given up on that are still stuck in ALSA.
   static int stuckCount();
+  // Why the last clip failed: the ALSA call and ALSA's words.
+  std::string failure();
 
  private:
   Worker(std::string device, std::chrono::milliseconds idleClose);
   void run();
   bool isAbandoned();
-  bool playOnDevice(const PcmFormat& format, const std::vector<std::uint8_t>& samples);
-  bool playOnce(const PcmFormat& format, const std::vector<std::uint8_t>& samples);
+  bool playOnDevice(const PcmClip& clip);
+  bool playOnce(const PcmClip& clip);
   bool isOpenFor(const PcmFormat& format) const;
   bool openFor(const PcmFormat& format);
   void closeDevice();
+  bool fail(const char* call, int error);
 
   const std::string device_;
   const std::chrono::milliseconds idleClose_;
   std::mutex mutex_;
   std::condition_variable wake_;
-  std::optional<PcmFormat> jobFormat_;
-  std::vector<std::uint8_t> jobSamples_;
+  std::optional<PcmClip> job_;
   std::optional<bool> result_;
+  std::string failure_;
   bool abandoned_ = false;
 
   snd_pcm_t* pcm_ = nullptr;  // touched by the worker thread only

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ports/instance_lock.h"
+#include "core/ports/instance_lock.h"
 #include "platform/posix/session_folders.h"
 
 // Single instance through an advisory lock on a file in a folder that only this user can write

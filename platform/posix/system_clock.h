@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-#include "platform/ports/clock.h"
+#include "core/ports/clock.h"
 
 // The local time of the system's wall clock (time zone and daylight saving included).
 class SystemClock : public Clock {

@@ -23,7 +23,7 @@ constexpr int maxSpeechesAsked = 3;
 
 ClockProgram::ClockProgram()
     : form_(platform_.ports()),
-      ticks_(form_.Timer1, platform_.clock(), platform_.loop()),
+      ticks_(form_.Timer1, platform_.clock(), platform_.gate()),
       commands_([this](std::string_view command) { obey(command); }) {
   applyLook();
   platform_.window().attach(form_);
@@ -41,13 +41,13 @@ void ClockProgram::start() {
 
 void ClockProgram::obey(std::string_view command) {
   if (command == clockCommand::show) {
-    platform_.loop().deliver([this] {
+    platform_.gate().deliver([this] {
       form_.mnuAnzeige.click();
       platform_.window().bringToFront();
     });
   } else if (speechesAsked_ < maxSpeechesAsked) {
     ++speechesAsked_;
-    platform_.loop().deliver([this] {
+    platform_.gate().deliver([this] {
       form_.Command1.press();
       --speechesAsked_;
     });

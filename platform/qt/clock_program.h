@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "app/frm_uhr.h"
+#include "core/app/frm_uhr.h"
 #include "platform/qt/command_server.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_tick_timer.h"

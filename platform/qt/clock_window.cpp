@@ -9,7 +9,7 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "app/frm_uhr.h"
+#include "core/app/frm_uhr.h"
 #include "platform/qt/control_widgets.h"
 
 namespace {
@@ -19,7 +19,7 @@ constexpr int designBorderTwips = 120;
 
 }  // namespace
 
-ClockWindow::ClockWindow(QtEventLoop& loop) : loop_(loop) {
+ClockWindow::ClockWindow(QtCallGate& gate) : gate_(gate) {
   setWindowTitle(QString::fromUtf8(frmUhr::designCaption));
   QIcon icon;
   for (const int size : {16, 32, 48}) icon.addFile(QString(":/lurvendel-%1.png").arg(size));
@@ -33,7 +33,7 @@ void ClockWindow::attach(frmUhr& form) {
   controls_ = form.controls();
   for (Control* control : controls_) {
     QWidget* parent = control->container() ? mirrors_.at(control->container()).widget : this;
-    const ControlWidget made = createControlWidget(*control, parent, twipsToPixels, loop_);
+    const ControlWidget made = createControlWidget(*control, parent, twipsToPixels, gate_);
     mirrors_[control] = {made.widget, made.update};
     control->viewHook = [this, control](Property property) {
       Mirror& mirror = mirrors_.at(control);
@@ -51,7 +51,7 @@ void ClockWindow::attach(frmUhr& form) {
     updateVisibility(*control);
   }
   setTabOrder(form.controls());
-  popup_ = std::make_unique<PopupMenu>(form.mnuPopUp, loop_);
+  popup_ = std::make_unique<PopupMenu>(form.mnuPopUp, gate_);
   // Mouse moves anywhere over the window reach the model, also over its controls.
   setMouseTracking(true);
   for (const auto& [control, mirror] : mirrors_) {
@@ -106,7 +106,7 @@ void ClockWindow::hide() {
   QWidget::hide();
 }
 
-void ClockWindow::popupMenu(const MenuItem* defaultItem) {
+void ClockWindow::popupMenu(MenuItemId defaultItem) {
   popup_->exec(defaultItem);
 }
 
@@ -124,7 +124,7 @@ std::uint32_t ClockWindow::iconHandle() const {
 }
 
 void ClockWindow::paintRequested() {
-  if (form_) loop_.deliver([this] { form_->Form_Paint(); });
+  if (form_) gate_.deliver([this] { form_->Form_Paint(); });
 }
 
 // Ending at once does not wait for a clip that is playing; the question asked while an alarm is
@@ -133,7 +133,7 @@ void ClockWindow::closeEvent(QCloseEvent* event) {
   event->ignore();
   if (!form_) return;
   if (form_->closeAsks()) {
-    loop_.deliver([this] { form_->requestClose(); });
+    gate_.deliver([this] { form_->requestClose(); });
   } else {
     form_->requestClose();
   }
@@ -185,7 +185,7 @@ void ClockWindow::forwardMouseMove(QPoint at) {
   const double tpp = twipsPerPixelX();
   const auto x = static_cast<float>(at.x() * tpp);
   const auto y = static_cast<float>(at.y() * tpp);
-  loop_.deliver([this, x, y] { form_->Form_MouseMove(0, 0, x, y); });
+  gate_.deliver([this, x, y] { form_->Form_MouseMove(0, 0, x, y); });
 }
 
 void ClockWindow::applyOuterWidth() {

@@ -7,18 +7,18 @@
 
 #include <QWidget>
 
-#include "app/controls/control.h"
-#include "platform/ports/window_host.h"
+#include "core/app/controls/control.h"
+#include "core/ports/window_host.h"
 #include "platform/qt/popup_menu.h"
-#include "platform/qt/qt_event_loop.h"
+#include "platform/qt/qt_call_gate.h"
 
 class frmUhr;
 
 // The real top-level window. It only mirrors the window model and forwards the user's actions
-// and the window's own events (paint, close) to it, through the event loop's door.
+// and the window's own events (paint, close) to it, through the call gate.
 class ClockWindow : public QWidget, public WindowHost {
  public:
-  explicit ClockWindow(QtEventLoop& loop);
+  explicit ClockWindow(QtCallGate& gate);
 
   // Builds the widgets of every control, which forward to the model until detach().
   void attach(frmUhr& form);
@@ -35,7 +35,7 @@ class ClockWindow : public QWidget, public WindowHost {
   void restore() override;
   // Restored if minimised, raised above the other windows and given the keyboard.
   void bringToFront();
-  void popupMenu(const MenuItem* defaultItem) override;
+  void popupMenu(MenuItemId defaultItem) override;
   // The popup menu, for a notification area that shows it by itself.
   QMenu& contextMenu() { return popup_->menu(); }
   std::uint32_t nativeHandle() const override;
@@ -59,7 +59,7 @@ class ClockWindow : public QWidget, public WindowHost {
   void updateVisibility(const Control& control);
   void setTabOrder(const std::vector<Control*>& controls);
 
-  QtEventLoop& loop_;
+  QtCallGate& gate_;
   frmUhr* form_ = nullptr;
   // Each control's widget and how to bring it up to date. A text change of a widget out of view
   // waits until it comes into view: the tick writes the hidden countdown and the alarm entry

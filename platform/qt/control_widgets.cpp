@@ -8,13 +8,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/controls/command_button.h"
-#include "app/controls/frame.h"
-#include "app/controls/label.h"
-#include "app/controls/option_button.h"
-#include "app/controls/text_box.h"
+#include "core/app/controls/command_button.h"
+#include "core/app/controls/frame.h"
+#include "core/app/controls/label.h"
+#include "core/app/controls/option_button.h"
+#include "core/app/controls/text_box.h"
 #include "platform/qt/entry_input.h"
-#include "platform/qt/qt_event_loop.h"
+#include "platform/qt/qt_call_gate.h"
 
 namespace {
 
@@ -62,9 +62,9 @@ ControlWidget createLabel(Label& label, QWidget* parent) {
           }};
 }
 
-ControlWidget createTextBox(TextBox& box, QWidget* parent, QtEventLoop& loop) {
+ControlWidget createTextBox(TextBox& box, QWidget* parent, QtCallGate& gate) {
   auto* widget = new QLineEdit(qt(box.text()), parent);
-  forwardEntryInput(*widget, box, loop);
+  forwardEntryInput(*widget, box, gate);
   applyLook(*widget, box.look(), QPalette::Text, QPalette::Base);
   if (box.look().centred) widget->setAlignment(Qt::AlignCenter);
   return {widget, [&box, widget](Property property) {
@@ -72,23 +72,23 @@ ControlWidget createTextBox(TextBox& box, QWidget* parent, QtEventLoop& loop) {
           }};
 }
 
-ControlWidget createOptionButton(OptionButton& option, QWidget* parent, QtEventLoop& loop) {
+ControlWidget createOptionButton(OptionButton& option, QWidget* parent, QtCallGate& gate) {
   // Qt's own exclusivity agrees with the model's group (all its buttons share one frame), and
   // keeps the buttons announced as radio buttons to screen readers.
   auto* widget = new QRadioButton(qt(option.caption()), parent);
   widget->setChecked(option.value());
   QObject::connect(widget, &QRadioButton::clicked,
-                   [&option, &loop] { loop.deliver([&option] { option.select(); }); });
+                   [&option, &gate] { gate.deliver([&option] { option.select(); }); });
   return {widget, [&option, widget](Property property) {
             if (property == Property::value) widget->setChecked(option.value());
             if (property == Property::focus) widget->setFocus();
           }};
 }
 
-ControlWidget createCommandButton(CommandButton& button, QWidget* parent, QtEventLoop& loop) {
+ControlWidget createCommandButton(CommandButton& button, QWidget* parent, QtCallGate& gate) {
   auto* widget = new QPushButton(qt(button.caption()), parent);
   QObject::connect(widget, &QPushButton::clicked,
-                   [&button, &loop] { loop.deliver([&button] { button.press(); }); });
+                   [&button, &gate] { gate.deliver([&button] { button.press(); }); });
   return {widget, {}};
 }
 
@@ -96,14 +96,14 @@ ControlWidget createFrame(Frame& frame, QWidget* parent) {
   return {new QGroupBox(qt(frame.caption()), parent), {}};
 }
 
-ControlWidget createByKind(Control& control, QWidget* parent, QtEventLoop& loop) {
+ControlWidget createByKind(Control& control, QWidget* parent, QtCallGate& gate) {
   if (auto* label = dynamic_cast<Label*>(&control)) return createLabel(*label, parent);
-  if (auto* box = dynamic_cast<TextBox*>(&control)) return createTextBox(*box, parent, loop);
+  if (auto* box = dynamic_cast<TextBox*>(&control)) return createTextBox(*box, parent, gate);
   if (auto* option = dynamic_cast<OptionButton*>(&control)) {
-    return createOptionButton(*option, parent, loop);
+    return createOptionButton(*option, parent, gate);
   }
   if (auto* button = dynamic_cast<CommandButton*>(&control)) {
-    return createCommandButton(*button, parent, loop);
+    return createCommandButton(*button, parent, gate);
   }
   return createFrame(dynamic_cast<Frame&>(control), parent);
 }
@@ -111,8 +111,8 @@ ControlWidget createByKind(Control& control, QWidget* parent, QtEventLoop& loop)
 }  // namespace
 
 ControlWidget createControlWidget(Control& control, QWidget* parent,
-                                  const std::function<int(int)>& twipsToPixels, QtEventLoop& loop) {
-  const ControlWidget made = createByKind(control, parent, loop);
+                                  const std::function<int(int)>& twipsToPixels, QtCallGate& gate) {
+  const ControlWidget made = createByKind(control, parent, gate);
   QWidget* widget = made.widget;
   widget->setObjectName(qt(control.name()));
   if (!control.accessibleName.empty()) widget->setAccessibleName(qt(control.accessibleName));

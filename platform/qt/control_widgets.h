@@ -2,10 +2,10 @@
 
 #include <functional>
 
-#include "app/controls/control.h"
+#include "core/app/controls/control.h"
 
 class QWidget;
-class QtEventLoop;
+class QtCallGate;
 
 // The Qt widget that shows one control, and how to bring it up to date when a property of the
 // control has changed (nothing, for a control whose state never changes its look).
@@ -15,7 +15,7 @@ struct ControlWidget {
 };
 
 // Makes the widget of one control, placed and styled from the control's design data, which
-// forwards the user's actions to the control through the event loop. Visibility is left to the
+// forwards the user's actions to the control through the call gate. Visibility is left to the
 // caller, which also knows whether the control lies in view.
 ControlWidget createControlWidget(Control& control, QWidget* parent,
-                                  const std::function<int(int)>& twipsToPixels, QtEventLoop& loop);
+                                  const std::function<int(int)>& twipsToPixels, QtCallGate& gate);

@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QValidator>
 
-#include "app/controls/text_box.h"
-#include "platform/qt/qt_event_loop.h"
+#include "core/app/controls/text_box.h"
+#include "platform/qt/qt_call_gate.h"
 
 namespace {
 
@@ -37,13 +37,13 @@ QString admitted(TextBox& box, const QString& inserted) {
 
 class EntryEvents : public QObject {
  public:
-  EntryEvents(TextBox& box, QtEventLoop& loop, QObject* parent)
-      : QObject(parent), box_(box), loop_(loop) {}
+  EntryEvents(TextBox& box, QtCallGate& gate, QObject* parent)
+      : QObject(parent), box_(box), gate_(gate) {}
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() == QEvent::MouseButtonRelease) {
-      if (box_.onClick) loop_.deliver(box_.onClick);
+      if (box_.onClick) gate_.deliver(box_.onClick);
     } else if (event->type() == QEvent::KeyPress && box_.onKeyPress) {
       if (auto code = typedCharacter(*static_cast<QKeyEvent*>(event))) {
         box_.onKeyPress(*code);
@@ -55,7 +55,7 @@ class EntryEvents : public QObject {
 
  private:
   TextBox& box_;
-  QtEventLoop& loop_;
+  QtCallGate& gate_;
 };
 
 // Sees every change of the text, however it came, and keeps of the inserted part what gets in,
@@ -93,10 +93,10 @@ class EntryValidator : public QValidator {
 
 }  // namespace
 
-void forwardEntryInput(QLineEdit& entry, TextBox& box, QtEventLoop& loop) {
-  entry.installEventFilter(new EntryEvents(box, loop, &entry));
+void forwardEntryInput(QLineEdit& entry, TextBox& box, QtCallGate& gate) {
+  entry.installEventFilter(new EntryEvents(box, gate, &entry));
   entry.setValidator(new EntryValidator(box, entry));
-  QObject::connect(&entry, &QLineEdit::textEdited, [&box, &loop](const QString& text) {
-    loop.deliver([&box, edited = text.toStdString()] { box.editedByUser(edited); });
+  QObject::connect(&entry, &QLineEdit::textEdited, [&box, &gate](const QString& text) {
+    gate.deliver([&box, edited = text.toStdString()] { box.editedByUser(edited); });
   });
 }

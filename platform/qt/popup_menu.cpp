@@ -3,27 +3,28 @@
 #include <QAction>
 #include <QCursor>
 
-#include "app/controls/menu_item.h"
-#include "platform/qt/qt_event_loop.h"
+#include "core/app/controls/menu_item.h"
+#include "platform/qt/qt_call_gate.h"
 
-PopupMenu::PopupMenu(const MenuItem& menu, QtEventLoop& loop) {
+PopupMenu::PopupMenu(const MenuItem& menu, QtCallGate& gate) {
   for (MenuItem* item : menu.items()) {
     QAction* action = item->isSeparator()
                           ? menu_.addSeparator()
                           : menu_.addAction(QString::fromStdString(item->caption()));
-    actions_[item] = action;
+    actions_[item->id()] = action;
     mirror(*item, *action);
     item->viewHook = [this, item, action](MenuProperty) { mirror(*item, *action); };
-    QObject::connect(action, &QAction::triggered, [this, item, action, &loop] {
+    QObject::connect(action, &QAction::triggered, [this, item, action, &gate] {
       // Qt toggled the mark itself; the model decides.
       mirror(*item, *action);
-      loop.deliver([item] { item->click(); });
+      gate.deliver([item] { item->click(); });
     });
   }
 }
 
-void PopupMenu::exec(const MenuItem* defaultItem) {
-  menu_.setDefaultAction(defaultItem ? actions_.at(defaultItem) : nullptr);
+void PopupMenu::exec(MenuItemId defaultItem) {
+  const auto found = actions_.find(defaultItem);
+  menu_.setDefaultAction(found == actions_.end() ? nullptr : found->second);
   menu_.exec(QCursor::pos());
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ports/dialogs.h"
+#include "core/ports/dialogs.h"
 
 class QWidget;
 

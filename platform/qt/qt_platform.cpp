@@ -1,25 +1,25 @@
 #include "platform/qt/qt_platform.h"
 
-#include "app/frm_uhr.h"
+#include "core/app/frm_uhr.h"
 
 QtPlatform::QtPlatform()
-    : window_(loop_),
+    : window_(gate_),
       dialogs_(&window_),
       tray_(window_.windowIcon()),
-      audio_("default", {}, [this] { loop_.whileClipPlays(); }),
+      audio_("default", {}, [this] { gate_.whileClipPlays(); }),
       ports_{.clock = clock_,
-             .pump = loop_,
+             .pump = gate_,
              .dialogs = dialogs_,
              .window = window_,
              .tray = tray_,
              .instance = instance_,
-             .program = loop_,
+             .program = gate_,
              .audio = audio_} {}
 
 void QtPlatform::connectTray(frmUhr& form) {
   tray_.connect(
       [this, &form](int mouseMessage) {
-        loop_.deliver([&form, mouseMessage] { form.trayIconEvent(mouseMessage); });
+        gate_.deliver([&form, mouseMessage] { form.trayIconEvent(mouseMessage); });
       },
       &window_.contextMenu());
 }

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "core/ports/platform.h"
 #include "platform/alsa/alsa_audio_output.h"
-#include "platform/ports/platform.h"
 #include "platform/posix/instance_lock_file.h"
 #include "platform/posix/system_clock.h"
 #include "platform/qt/clock_window.h"
+#include "platform/qt/qt_call_gate.h"
 #include "platform/qt/qt_dialogs.h"
-#include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_tray_host.h"
 
 class frmUhr;
@@ -21,13 +21,13 @@ class QtPlatform {
   void connectTray(frmUhr& form);
   ClockWindow& window() { return window_; }
   const Clock& clock() const { return clock_; }
-  QtEventLoop& loop() { return loop_; }
+  QtCallGate& gate() { return gate_; }
   // Where this clock holds its single-instance lock; empty where it holds none.
   const std::string& lockFolder() const { return instance_.folder(); }
 
  private:
   SystemClock clock_;
-  QtEventLoop loop_;
+  QtCallGate gate_;
   ClockWindow window_;
   QtDialogs dialogs_;
   QtTrayHost tray_;

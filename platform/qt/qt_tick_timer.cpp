@@ -1,7 +1,7 @@
 #include "platform/qt/qt_tick_timer.h"
 
-QtTickTimer::QtTickTimer(Timer& timer, const Clock& clock, QtEventLoop& loop)
-    : timer_(timer), clock_(clock), loop_(loop) {
+QtTickTimer::QtTickTimer(Timer& timer, const Clock& clock, QtCallGate& gate)
+    : timer_(timer), clock_(clock), gate_(gate) {
   qtimer_.setSingleShot(true);
   qtimer_.setTimerType(Qt::PreciseTimer);
   connect(&qtimer_, &QTimer::timeout, this, &QtTickTimer::onTimeout);
@@ -29,7 +29,7 @@ void QtTickTimer::onTimeout() {
   armForNextBoundary();
   if (tickWaiting_) return;
   tickWaiting_ = true;
-  loop_.deliver([this] {
+  gate_.deliver([this] {
     tickWaiting_ = false;
     timer_.fire();
   });

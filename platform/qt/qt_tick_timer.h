@@ -3,9 +3,9 @@
 #include <QObject>
 #include <QTimer>
 
-#include "app/controls/timer.h"
-#include "platform/ports/clock.h"
-#include "platform/qt/qt_event_loop.h"
+#include "core/app/controls/timer.h"
+#include "core/ports/clock.h"
+#include "platform/qt/qt_call_gate.h"
 
 // Drives the model's clock timer. Ticks are laid just after the wall clock's multiples of the
 // interval, so a display changes within milliseconds of the true second. The next tick is armed
@@ -13,7 +13,7 @@
 // Ticks that fall due while a clip plays make one tick after it.
 class QtTickTimer : public QObject {
  public:
-  QtTickTimer(Timer& timer, const Clock& clock, QtEventLoop& loop);
+  QtTickTimer(Timer& timer, const Clock& clock, QtCallGate& gate);
 
  private:
   void follow();
@@ -22,7 +22,7 @@ class QtTickTimer : public QObject {
 
   Timer& timer_;
   const Clock& clock_;
-  QtEventLoop& loop_;
+  QtCallGate& gate_;
   QTimer qtimer_;
   bool tickWaiting_ = false;
 };

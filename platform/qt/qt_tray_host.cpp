@@ -3,8 +3,8 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 
-#include "app/vocabulary.h"
-#include "platform/ports/tray_data.h"
+#include "core/app/vocabulary.h"
+#include "core/ports/tray_data.h"
 
 namespace {
 

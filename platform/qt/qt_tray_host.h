@@ -6,7 +6,7 @@
 #include <QIcon>
 #include <QSystemTrayIcon>
 
-#include "platform/ports/tray_host.h"
+#include "core/ports/tray_host.h"
 
 class QMenu;
 

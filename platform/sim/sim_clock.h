@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/ports/clock.h"
+#include "core/ports/clock.h"
 
 // Virtual local time in milliseconds; it moves only when a test or the simulation moves it.
 class SimClock : public Clock {

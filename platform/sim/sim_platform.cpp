@@ -126,8 +126,12 @@ void SimPlatform::hide() {
   log("window.hide");
 }
 
-void SimPlatform::popupMenu(const MenuItem* defaultItem) {
-  log("menu.popup" + (defaultItem ? " default=" + defaultItem->name() : std::string()));
+void SimPlatform::popupMenu(MenuItemId defaultItem) {
+  std::string opened = "menu.popup";
+  for (const MenuItem* item : form_->mnuPopUp.items()) {
+    if (item->id() == defaultItem) opened += " default=" + item->name();
+  }
+  log(opened);
   runFor(menuOpenMs);
   if (menuChoices.empty()) return;
   const std::string choice = menuChoices.front();

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frm_uhr.h"
+#include "core/app/frm_uhr.h"
 #include "platform/sim/sim_clock.h"
 
 // Thrown by the simulated end of the program: it unwinds every handler up to the loop that ran
@@ -55,7 +55,7 @@ class SimPlatform : public EventPump,
   bool anotherInstanceRunning() override { return otherInstance; }
   // Dialogs and menus, answered as scripted below.
   msgbox::Answer messageBox(const std::string& text, int style, const std::string& title) override;
-  void popupMenu(const MenuItem* defaultItem) override;
+  void popupMenu(MenuItemId defaultItem) override;
   // The window, which records what it is asked: its caption, width and place,
   void setCaption(const std::string& caption) override;
   void setOuterWidthTwips(int twips) override;

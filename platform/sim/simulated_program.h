@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/frm_uhr.h"
+#include "core/app/frm_uhr.h"
 #include "platform/sim/sim_platform.h"
 
 // The whole program on the simulated platform: the window model wired to virtual time.

@@ -8,10 +8,10 @@
 #include <thread>
 #include <unistd.h>
 
-#include "app/vocabulary.h"
+#include "core/app/vocabulary.h"
+#include "core/speech/clip_store.h"
 #include "platform/alsa/alsa_audio_output.h"
 #include "platform/alsa/alsa_worker.h"
-#include "speech/clip_store.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ void defineStuckDevice() {
 TEST(AlsaAudioOutput, AHungDeviceCostsTheClipAndAMarginThenIsLeftBehind) {
   AlsaAudioOutput output("stuck",
                          {.idleClose = 3000ms, .deadlineMargin = 500ms, .retryAfterQuiet = 0ms});
-  const PcmClip word = findClip(clip::hourWord)->sound();
+  const PcmClip word = findClip(clip::hourWord)->sound;
   for (int i = 0; i < 3; ++i) {
     const auto start = Clock::now();
     output.play(clip::hourWord, word);
@@ -64,6 +64,24 @@ TEST(AlsaAudioOutput, AHungDeviceCostsTheClipAndAMarginThenIsLeftBehind) {
     std::this_thread::sleep_for(10ms);
   }
   EXPECT_EQ(AlsaAudioOutput::Worker::stuckCount(), 0);
+}
+
+// A clip that stays silent says why, in one line on stderr, only when the user asked for it.
+TEST(AlsaAudioOutput, ASilentClipSaysWhyOnlyUnderDebug) {
+  const PcmClip word = findClip(clip::hourWord)->sound;
+  for (const bool debug : {false, true}) {
+    setenv("LURVENDEL_DEBUG", debug ? "1" : "0", 1);
+    AlsaAudioOutput output("nowhere");
+    testing::internal::CaptureStderr();
+    output.play(clip::hourWord, word);
+    output.play(clip::hourWord, word);  // right after a failure: skipped
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said, debug ? "lurvendel: kein Ton über nowhere: snd_pcm_open: No such file or "
+                            "directory\n"
+                            "lurvendel: kein Ton über nowhere: übersprungen, das Gerät scheiterte "
+                            "eben\n"
+                          : "");
+  }
 }
 
 int main(int argc, char** argv) {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "speech/wav_image.h"
+#include "core/speech/wav_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto clip = parseWav({data, size});

@@ -11,8 +11,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/frm_uhr.h"
-#include "app/vocabulary.h"
+#include "core/app/frm_uhr.h"
+#include "core/app/vocabulary.h"
 #include "platform/qt/clock_program.h"
 #include "platform/qt/qt_dialogs.h"
 
@@ -184,7 +184,7 @@ TEST(ClockWindow, TabAndShiftTabGoRoundTheControlsInTheDesignedOrder) {
 TEST(ClockWindow, MouseMovesOverTheWindowNeverActAsIconClicks) {
   ShownClock clock;
   clock.form.Option2.select();
-  clock.form.clipBuffer.clear();
+  clock.form.clipBuffer = {};
   bool menuOpened = false;
   QTimer closeMenus;
   QObject::connect(&closeMenus, &QTimer::timeout, [&] {

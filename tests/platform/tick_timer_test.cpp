@@ -10,10 +10,10 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "app/controls/timer.h"
+#include "core/app/controls/timer.h"
 #include "platform/posix/system_clock.h"
+#include "platform/qt/qt_call_gate.h"
 #include "platform/qt/qt_dialogs.h"
-#include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_tick_timer.h"
 
 namespace {
@@ -37,8 +37,8 @@ struct TickRig {
 
   Timer timer;
   SystemClock clock;
-  QtEventLoop loop;
-  QtTickTimer qtTicks{timer, clock, loop};
+  QtCallGate gate;
+  QtTickTimer qtTicks{timer, clock, gate};
   int ticks = 0;
   int depth = 0;
   int maxDepth = 0;
@@ -56,16 +56,16 @@ TEST(QtTickTimer, WhatFallsDueWhileAClipPlaysRunsAfterItAndTicksOnlyOnce) {
   rig.whileTicking = [&] {
     if (rig.depth != 1 || !seen.empty()) return;
     seen.push_back("clip");
-    QTimer::singleShot(20, [&] { rig.loop.deliver([&] { seen.push_back("click"); }); });
+    QTimer::singleShot(20, [&] { rig.gate.deliver([&] { seen.push_back("click"); }); });
     const int before = rig.ticks;
     QElapsedTimer clip;
     clip.start();
     while (clip.elapsed() < 350) {
-      rig.loop.whileClipPlays();
+      rig.gate.whileClipPlays();
       usleep(5000);
     }
     seen.push_back("ticks during the clip: " + std::to_string(rig.ticks - before));
-    rig.loop.processPendingEvents();
+    rig.gate.processPendingEvents();
     seen.push_back("ticks after it: " + std::to_string(rig.ticks - before));
   };
   rig.timer.setInterval(100);

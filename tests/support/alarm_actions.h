@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/frm_uhr.h"
+#include "core/app/frm_uhr.h"
 
 // What a person does at the alarm controls, through the same doors the window uses.
 namespace alarm_actions {

@@ -6,8 +6,8 @@
 #include <random>
 #include <vector>
 
-#include "alarm/time_of_day.h"
-#include "app/vocabulary.h"
+#include "core/alarm/time_of_day.h"
+#include "core/app/vocabulary.h"
 #include "platform/sim/simulated_program.h"
 #include "support/alarm_actions.h"
 

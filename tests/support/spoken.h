@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/vocabulary.h"
+#include "core/app/vocabulary.h"
 
 // What a listener hears, as German text: the clips' words, and independently of the program's
 // number rule, the words a time of day must be spoken with.

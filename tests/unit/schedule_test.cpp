@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/local_time.h"
+#include "core/app/local_time.h"
 #include "platform/sim/simulated_program.h"
 #include "support/spoken.h"
 

@@ -2,11 +2,11 @@
 #include <string>
 #include <vector>
 
-#include "app/local_time.h"
-#include "app/vocabulary.h"
+#include "core/app/local_time.h"
+#include "core/app/vocabulary.h"
+#include "core/speech/clip_store.h"
+#include "core/speech/wav_image.h"
 #include "platform/sim/simulated_program.h"
-#include "speech/clip_store.h"
-#include "speech/wav_image.h"
 #include "support/spoken.h"
 
 using Image = std::vector<std::uint8_t>;
@@ -115,7 +115,7 @@ TEST(Speech, DisplaysMoveBetweenClipsAndClicksNestWholeAnnouncements) {
   }
 }
 
-// Each clip shows the newest hour and minute first and plays from its own copy of the image.
+// Each clip shows the newest hour and minute first and plays the stored image.
 TEST(Speech, PlayClipRepaintsTheDisplaysFirst) {
   SimulatedProgram program;
   program.startAt(10, 14, 20);
@@ -125,7 +125,7 @@ TEST(Speech, PlayClipRepaintsTheDisplaysFirst) {
     if (entry.ends_with(".refresh")) refreshed.push_back(entry);
   }
   EXPECT_EQ(refreshed, (std::vector<std::string>{"Label4.refresh", "Label5.refresh"}));
-  EXPECT_EQ(program.form.clipBuffer.size(), findClip(clip::hourWord)->image.size());
+  EXPECT_EQ(program.form.clipBuffer.data(), findClip(clip::hourWord)->image.data());
 }
 
 // Images as WAV writers make them are read; malformed ones yield nothing, reading no byte

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/vocabulary.h"
+#include "core/app/vocabulary.h"
 #include "platform/sim/simulated_program.h"
 #include "support/alarm_actions.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/vocabulary.h"
+#include "core/app/vocabulary.h"
 #include "platform/sim/simulated_program.h"
 #include "support/alarm_ledger.h"
 #include "support/spoken.h"

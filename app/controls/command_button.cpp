@@ -1,5 +1,0 @@
-#include "app/controls/command_button.h"
-
-void CommandButton::press() const {
-  if (onClick) onClick();
-}

@@ -1,9 +1,0 @@
-#pragma once
-
-#include "app/controls/control.h"
-
-// A captioned group box that contains other controls.
-class Frame : public Control {
- public:
-  using Control::Control;
-};

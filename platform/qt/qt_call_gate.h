@@ -1,0 +1,28 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+
+#include "core/ports/event_pump.h"
+#include "core/ports/program_end.h"
+
+// The gate every call into the window model passes. While a clip plays, Qt's event loop goes on
+// (the window paints and takes input) but the gate holds each call until the pump point after the
+// clip, as a thread that the clip blocks would; a close that ends the program is let through at
+// once. Pumping runs what the gate held, then Qt's pending events, once. The end is immediate:
+// the process exits where it stands, so that no handler further up the stack goes on and no clip
+// plays past it.
+class QtCallGate : public EventPump, public ProgramEnd {
+ public:
+  // Runs a call into the window model now, or, while a clip plays, at the next pump point.
+  void deliver(std::function<void()> call);
+  // Keeps the window alive while a clip plays: called over and over until the clip has ended.
+  void whileClipPlays();
+
+  void processPendingEvents() override;
+  [[noreturn]] void endProgram() override;
+
+ private:
+  bool clipPlaying_ = false;
+  std::deque<std::function<void()>> waiting_;
+};
