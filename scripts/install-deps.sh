@@ -3,12 +3,12 @@
 # missing. Usage: install-deps.sh run|test|bench
 set -euo pipefail
 
-build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libasound2-dev
+build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libasound2-dev libxcb1-dev
   fonts-liberation)
 tests=(libgtest-dev libgmock-dev xvfb xauth x11-utils x11-xserver-utils xdotool openbox trayer
   imagemagick dbus dbus-x11 at-spi2-core python3 python3-pyatspi faketime pulseaudio
   pulseaudio-utils libasound2-plugins alsa-utils sox lintian devscripts desktop-file-utils appstream
-  dpkg-dev librsvg2-bin clang-format shellcheck clang libclang-rt-14-dev)
+  dpkg-dev librsvg2-bin clang-format shellcheck clang libclang-rt-14-dev tzdata)
 bench=(libbenchmark-dev)
 
 case "${1:-run}" in

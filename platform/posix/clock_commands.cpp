@@ -1,44 +1,84 @@
 #include "platform/posix/clock_commands.h"
 
-#include <cstring>
+#include <chrono>
+#include <cstdio>
+#include <poll.h>
 #include <sys/socket.h>
-#include <sys/un.h>
+#include <thread>
 #include <unistd.h>
+
+#include "platform/posix/clock_claim.h"
+#include "platform/posix/command_socket.h"
 
 namespace {
 
-// A connected socket to the clock listening in the folder, or -1.
-int connectTo(const std::string& folder) {
-  const std::string path = commandSocketPath(folder);
-  sockaddr_un address{};
-  if (path.size() >= sizeof address.sun_path) return -1;
-  address.sun_family = AF_UNIX;
-  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return -1;
-  if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-    close(fd);
-    return -1;
+// A clock answers from its event loop, which runs also while it speaks; one that is starting
+// answers once its window stands.
+constexpr int answerWithinMs = 5000;
+
+int connectToAny(const std::vector<std::string>& addresses) {
+  for (const std::string& address : addresses) {
+    if (const int fd = connectToClock(address); fd >= 0) return fd;
   }
-  return fd;
+  return -1;
+}
+
+std::string answerLine(int fd) {
+  std::string line;
+  char c = 0;
+  pollfd wait{.fd = fd, .events = POLLIN, .revents = 0};
+  while (line.size() <= clockCommand::longest && poll(&wait, 1, answerWithinMs) == 1 &&
+         read(fd, &c, 1) == 1 && c != '\n') {
+    line += c;
+  }
+  return c == '\n' ? line : "";
+}
+
+// One line on stderr that says why a command was not carried out; the exit status.
+int notCarriedOut(ClockAnswer answer) {
+  const char* why = answer == ClockAnswer::busy
+                        ? "die Uhr ist beschäftigt und nimmt gerade nichts mehr an"
+                    : answer == ClockAnswer::silent ? "die laufende Uhr antwortet nicht"
+                                                    : "die laufende Uhr ist nicht erreichbar";
+  std::fprintf(stderr, "lurvendel: %s\n", why);
+  return 1;
 }
 
 }  // namespace
 
-std::string commandSocketPath(const std::string& folder) {
-  return folder + "/lurvendel.socket";
+ClockAnswer askRunningClock(std::string_view command, const std::vector<std::string>& addresses) {
+  const int fd = connectToAny(addresses);
+  if (fd < 0) return ClockAnswer::noClock;
+  const std::string line = std::string(command) + "\n";
+  const bool sent =
+      send(fd, line.data(), line.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(line.size());
+  const std::string answer = sent ? answerLine(fd) : "";
+  close(fd);
+  if (answer == clockCommand::taken) return ClockAnswer::taken;
+  return answer == clockCommand::busy ? ClockAnswer::busy : ClockAnswer::silent;
 }
 
-bool sendToRunningClock(std::string_view command, const std::vector<std::string>& folders) {
-  const std::string line = std::string(command) + "\n";
-  for (const std::string& folder : folders) {
-    if (!privateFolder(folder, false)) continue;
-    const int fd = connectTo(folder);
-    if (fd < 0) continue;
-    const bool sent =
-        send(fd, line.data(), line.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(line.size());
-    close(fd);
-    if (sent) return true;
+bool clockListens(const std::vector<std::string>& addresses) {
+  const int fd = connectToAny(addresses);
+  if (fd >= 0) close(fd);
+  return fd >= 0;
+}
+
+std::optional<int> handOverToRunningClock(const std::vector<std::string_view>& commands,
+                                          ClockClaim& claim) {
+  using namespace std::chrono_literals;
+  const std::vector<std::string> addresses = claim.places().commandAddresses();
+  const auto giveUpAt = std::chrono::steady_clock::now() + 3s;
+  while (!clockListens(addresses)) {
+    if (claim.claim() != ClockClaim::Outcome::heldByClock) return std::nullopt;
+    if (std::chrono::steady_clock::now() > giveUpAt) {
+      return commands.empty() ? 0 : notCarriedOut(ClockAnswer::noClock);
+    }
+    std::this_thread::sleep_for(20ms);
   }
-  return false;
+  for (const std::string_view command : commands) {
+    const ClockAnswer answer = askRunningClock(command, addresses);
+    if (answer != ClockAnswer::taken) return notCarriedOut(answer);
+  }
+  return 0;
 }

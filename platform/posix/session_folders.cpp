@@ -1,5 +1,6 @@
 #include "platform/posix/session_folders.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,14 +12,22 @@ std::string environment(const char* name) {
   return value ? value : "";
 }
 
+bool ownFolder(const std::string& path, struct stat& folder) {
+  return lstat(path.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode) && folder.st_uid == geteuid();
+}
+
 }  // namespace
 
 std::vector<std::string> sessionFolders() {
+  const std::string user = std::to_string(geteuid());
   std::vector<std::string> folders;
   if (const std::string runtime = environment("XDG_RUNTIME_DIR"); !runtime.empty()) {
     folders.push_back(runtime);
   }
-  folders.push_back("/tmp/lurvendel-" + std::to_string(geteuid()));
+  // Made by logind, never by the clock.
+  struct stat folder {};
+  if (ownFolder("/run/user/" + user, folder)) folders.push_back("/run/user/" + user);
+  folders.push_back("/tmp/lurvendel-" + user);
   const std::string cache = environment("XDG_CACHE_HOME");
   const std::string home = environment("HOME");
   if (!cache.empty()) {
@@ -26,6 +35,7 @@ std::vector<std::string> sessionFolders() {
   } else if (!home.empty()) {
     folders.push_back(home + "/.cache/lurvendel");
   }
+  folders.erase(std::unique(folders.begin(), folders.end()), folders.end());
   return folders;
 }
 
@@ -36,6 +46,5 @@ bool privateFolder(const std::string& path, bool make) {
     mkdir(path.c_str(), 0700);
   }
   struct stat folder {};
-  return lstat(path.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode) &&
-         folder.st_uid == geteuid() && (folder.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+  return ownFolder(path, folder) && (folder.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }

@@ -3,9 +3,10 @@
 #include <string>
 #include <vector>
 
-// The folders where a clock keeps what belongs to its user's session (its lock, its command
-// socket), in the order they are tried: the session's runtime folder, a folder of the user's in
-// /tmp, one in the user's cache.
+// The folders where a clock keeps what belongs to its user's session (its lock and its command
+// socket), in the order a clock tries them: the session's runtime folder (the one logind makes,
+// also where the caller's environment does not name it), a folder of the user's in /tmp, one in
+// the user's cache. A caller looks for a running clock in all of them.
 std::vector<std::string> sessionFolders();
 
 // Whether the folder is a real folder of this user's that nobody else may write to; there no

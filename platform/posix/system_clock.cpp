@@ -4,6 +4,10 @@ LocalDateTime SystemClock::now() const {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
   if (now.tv_sec != cachedSecond_) {
+    // localtime_r reads the zone once per process. tzset() looks at /etc/localtime again (one
+    // stat, a new read only when it changed), so the clock follows a zone the user picks or
+    // travels to within a second. With TZ set, the zone stays the one it names.
+    tzset();
     localtime_r(&now.tv_sec, &cachedLocal_);
     cachedSecond_ = now.tv_sec;
   }

@@ -16,15 +16,15 @@ void applyLook() {
   installLabelAccessibility();
 }
 
-// Spoken commands beyond these, while they speak or wait, are dropped.
-constexpr int maxSpeechesAsked = 3;
-
 }  // namespace
 
-ClockProgram::ClockProgram()
-    : form_(platform_.ports()),
+ClockProgram::ClockProgram(ClockClaim& claim)
+    : claim_(claim),
+      platform_(claim),
+      form_(platform_.ports()),
       ticks_(form_.Timer1, platform_.clock(), platform_.gate()),
-      commands_([this](std::string_view command) { obey(command); }) {
+      speech_(form_, [this](SpeechRequests::Call call) { platform_.gate().whenQuiet(call); }),
+      commands_([this](std::string_view command) { return obey(command); }) {
   applyLook();
   platform_.window().attach(form_);
   platform_.connectTray(form_);
@@ -35,21 +35,15 @@ ClockProgram::~ClockProgram() {
 }
 
 void ClockProgram::start() {
-  form_.Form_Load();
-  commands_.listen(platform_.lockFolder());
+  platform_.gate().deliver([this] { form_.Form_Load(); });
+  commands_.listen(claim_);
 }
 
-void ClockProgram::obey(std::string_view command) {
-  if (command == clockCommand::show) {
-    platform_.gate().deliver([this] {
-      form_.mnuAnzeige.click();
-      platform_.window().bringToFront();
-    });
-  } else if (speechesAsked_ < maxSpeechesAsked) {
-    ++speechesAsked_;
-    platform_.gate().deliver([this] {
-      form_.Command1.press();
-      --speechesAsked_;
-    });
-  }
+bool ClockProgram::obey(std::string_view command) {
+  if (command == clockCommand::speak) return speech_.speak() == SpeechRequests::Reply::taken;
+  platform_.gate().deliver([this] {
+    form_.mnuAnzeige.click();
+    platform_.window().bringToFront();
+  });
+  return true;
 }

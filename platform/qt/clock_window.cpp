@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <xcb/xcb.h>
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include "core/app/frm_uhr.h"
@@ -58,8 +61,7 @@ void ClockWindow::attach(frmUhr& form) {
     mirror.widget->setMouseTracking(true);
     mirror.widget->installEventFilter(this);
   }
-  setFixedHeight(pixels(frmUhr::designClientHeightTwips));
-  resize(pixels(frmUhr::designClientWidthTwips), height());
+  fixClientSize(pixels(frmUhr::designClientWidthTwips), pixels(frmUhr::designClientHeightTwips));
 }
 
 // The widgets go before the model does: a line edit that loses the focus as it goes still asks
@@ -180,6 +182,25 @@ void ClockWindow::mouseMoveEvent(QMouseEvent* event) {
   forwardMouseMove(event->position().toPoint());
 }
 
+// Another program may destroy the window (a misbehaving tool, a slip with xkill's kin): Qt would
+// go on as if it stood, and the clock would run on out of sight and reach. The window is made anew
+// instead, and shown if it was, so that nothing the user set up, an armed alarm above all, is lost.
+bool ClockWindow::nativeEvent(const QByteArray& type, void* message, qintptr*) {
+  if (type != "xcb_generic_event_t") return false;
+  const auto* event = static_cast<const xcb_generic_event_t*>(message);
+  if ((event->response_type & 0x7f) == XCB_DESTROY_NOTIFY &&
+      reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window ==
+          windowHandle()->winId()) {
+    QTimer::singleShot(0, this, [this] {
+      const bool shown = isVisible();
+      destroy();
+      create();
+      if (shown) QWidget::show();
+    });
+  }
+  return false;
+}
+
 void ClockWindow::forwardMouseMove(QPoint at) {
   if (!form_) return;
   const double tpp = twipsPerPixelX();
@@ -192,7 +213,19 @@ void ClockWindow::applyOuterWidth() {
   if (outerWidthTwips_ == 0) return;
   const int frameWidth = isVisible() ? frameGeometry().width() - width() : 0;
   const int clientWidth = pixels(outerWidthTwips_) - frameWidth;
-  if (clientWidth != width()) setFixedWidth(clientWidth);
+  if (clientWidth != width() && !isMaximized()) fixClientSize(clientWidth, height());
+}
+
+// On Wayland, Qt's title bar offers to maximise whatever the window is, and the compositor's
+// maximised size must then be obeyed: a fixed size there breaks the connection and ends the clock.
+// So the size is a least size there, and the window fills what the compositor gives it.
+void ClockWindow::fixClientSize(int width, int height) {
+  if (QGuiApplication::platformName() == "wayland") {
+    setMinimumSize(width, height);
+  } else {
+    setFixedSize(width, height);
+  }
+  resize(width, height);
 }
 
 // What lies beyond the client area of the current width is out of view, as on the designed

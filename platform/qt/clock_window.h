@@ -48,6 +48,7 @@ class ClockWindow : public QWidget, public WindowHost {
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  bool nativeEvent(const QByteArray& type, void* message, qintptr* result) override;
 
  private:
   double twipsPerPixelX() const;
@@ -55,6 +56,7 @@ class ClockWindow : public QWidget, public WindowHost {
   void forwardMouseMove(QPoint at);
   void paintRequested();
   void applyOuterWidth();
+  void fixClientSize(int width, int height);
   bool inView(const Control& control) const;
   void updateVisibility(const Control& control);
   void setTabOrder(const std::vector<Control*>& controls);

@@ -1,24 +1,39 @@
 #pragma once
 
 #include <functional>
-#include <string>
+#include <memory>
 #include <string_view>
 
-#include <QLocalServer>
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QSocketNotifier>
 
-// Listens for commands of this user's other processes (clockCommand) on a local socket in the
-// folder that holds the clock's lock. A connection of another user, a line that is no command,
-// one that is too long or comes too slowly, is dropped without a word.
+class ClockClaim;
+class QLocalSocket;
+
+// Takes commands of this user's other processes (clockCommand) on the claimed command socket and
+// answers each: taken, or busy. A connection of another user, a line that is no command, one that
+// is too long or comes too slowly, is dropped without a word. A socket whose file goes (deleted,
+// with its folder or alone) is made again at once.
 class CommandServer {
  public:
-  explicit CommandServer(std::function<void(std::string_view command)> obey);
+  // obey carries a command out, or says it cannot take it now (false).
+  explicit CommandServer(std::function<bool(std::string_view command)> obey);
+  ~CommandServer();
+  CommandServer(const CommandServer&) = delete;
+  CommandServer& operator=(const CommandServer&) = delete;
 
-  // In the folder where this clock holds its lock: no other clock listens there.
-  void listen(const std::string& folder);
+  void listen(ClockClaim& claim);
 
  private:
-  void accept();
+  void follow(int listener);
+  void accept(int listener);
+  void read(QLocalSocket& connection);
+  void renewWhenGone(const QString& path);
 
-  std::function<void(std::string_view)> obey_;
-  QLocalServer server_;
+  std::function<bool(std::string_view)> obey_;
+  ClockClaim* claim_ = nullptr;
+  std::unique_ptr<QSocketNotifier> incoming_;
+  QObject connections_;  // the open connections, as its children
+  QFileSystemWatcher socketFile_;
 };

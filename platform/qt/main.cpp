@@ -1,11 +1,14 @@
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <unistd.h>
+#include <vector>
 
 #include <QApplication>
 #include <QTimer>
 
+#include "platform/posix/clock_claim.h"
 #include "platform/posix/clock_commands.h"
 #include "platform/qt/clock_program.h"
 
@@ -23,21 +26,47 @@ constexpr const char* usage =
     "  --help                diese Hilfe\n"
     "  --version             die Version\n";
 
-// Staying on top needs X11; on a Wayland session run through XWayland unless the user chose.
+// An option as the user typed it, but that no control character in it reaches the terminal: C0,
+// DEL, and C1 as UTF-8 writes them (0xC2 0x80 to 0xC2 0x9F) are shown as \xHH.
+std::string printable(std::string_view option) {
+  std::string shown;
+  for (size_t i = 0; i < option.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(option[i]);
+    const auto next = i + 1 < option.size() ? static_cast<unsigned char>(option[i + 1]) : 0;
+    const bool c1 = byte == 0xC2 && next >= 0x80 && next <= 0x9F;
+    if (byte >= 0x20 && byte != 0x7F && !c1) {
+      shown += option[i];
+      continue;
+    }
+    char hex[9];
+    std::snprintf(hex, sizeof hex, c1 ? "\\x%02x\\x%02x" : "\\x%02x", byte, next);
+    shown += hex;
+    i += c1 ? 1 : 0;
+  }
+  return shown;
+}
+
+// Staying on top needs X11: on a Wayland session the clock goes through XWayland, and runs on
+// Wayland itself only where no X server answers. Unless the user chose.
 void preferX11() {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-      !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
-    qputenv("QT_QPA_PLATFORM", "xcb");
+      !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "xcb;wayland");
   }
 }
 
-// The display the window goes to, as the user would name it.
+// The displays the window may go to, as the user would name them.
 QByteArray displayName() {
-  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-  const char* variable = platform.startsWith("wayland") ? "WAYLAND_DISPLAY" : "DISPLAY";
-  const QByteArray value = qgetenv(variable);
-  return value.isEmpty() ? QByteArray(variable) + " ist nicht gesetzt"
-                         : QByteArray(variable) + "=" + value;
+  QByteArray platforms = qgetenv("QT_QPA_PLATFORM");
+  if (platforms.isEmpty()) platforms = "xcb";
+  QByteArrayList names;
+  for (const auto& [platform, variable] :
+       {std::pair{"xcb", "DISPLAY"}, {"wayland", "WAYLAND_DISPLAY"}}) {
+    if (!platforms.contains(platform)) continue;
+    const QByteArray value = qgetenv(variable);
+    names << QByteArray(variable) + (value.isEmpty() ? " ist nicht gesetzt" : "=" + value);
+  }
+  return names.join(", ");
 }
 
 // Qt gives up on a display it cannot open with several lines and an abort (and a core file); a
@@ -52,7 +81,7 @@ void exitWithoutDisplay(QtMsgType type, const QMessageLogContext&, const QString
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::optional<std::string_view> command;
+  std::vector<std::string_view> commands;
   for (int i = 1; i < argc; ++i) {
     const std::string_view option = argv[i];
     if (option == "--help") {
@@ -64,24 +93,27 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (option == "--sprich" || option == "--speak") {
-      command = clockCommand::speak;
+      commands.push_back(clockCommand::speak);
     } else if (option == "--anzeigen" || option == "--show") {
-      command = clockCommand::show;
+      commands.push_back(clockCommand::show);
     } else {
       std::fprintf(stderr, "lurvendel: unbekannte Option %s (lurvendel --help nennt alle)\n",
-                   argv[i]);
+                   printable(option).c_str());
       return 2;
     }
   }
-  // A command goes to the clock that runs; only when none does, this one starts.
-  if (command && sendToRunningClock(*command)) return 0;
+  // The commands go to the clock that runs; only when none does, this one starts.
+  ClockClaim claim;
+  if (const auto status = handOverToRunningClock(commands, claim)) return *status;
 
   preferX11();
   const QtMessageHandler qtMessages = qInstallMessageHandler(exitWithoutDisplay);
   QApplication app(argc, argv);
   qInstallMessageHandler(qtMessages);
-  ClockProgram clock;
+  ClockProgram clock(claim);
   clock.start();
-  if (command) QTimer::singleShot(0, &app, [&clock, &command] { clock.obey(*command); });
+  for (const std::string_view command : commands) {
+    QTimer::singleShot(0, &app, [&clock, command] { clock.obey(command); });
+  }
   return QApplication::exec();
 }

@@ -4,13 +4,33 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QTimer>
 
 void QtCallGate::deliver(std::function<void()> call) {
   if (clipPlaying_) {
     waiting_.push_back(std::move(call));
-  } else {
-    call();
+    return;
   }
+  ++depth_;
+  call();
+  --depth_;
+  if (depth_ == 0 && !quiet_.empty()) runQuietSoon();
+}
+
+void QtCallGate::whenQuiet(std::function<void()> call) {
+  quiet_.push_back(std::move(call));
+  runQuietSoon();
+}
+
+void QtCallGate::runQuietSoon() {
+  QTimer::singleShot(0, [this] {
+    // Run from inside a handler's pump or dialog, they wait for it to end.
+    while (depth_ == 0 && !clipPlaying_ && !quiet_.empty()) {
+      std::function<void()> call = std::move(quiet_.front());
+      quiet_.pop_front();
+      deliver(std::move(call));
+    }
+  });
 }
 
 void QtCallGate::whileClipPlays() {

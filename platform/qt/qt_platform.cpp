@@ -2,7 +2,7 @@
 
 #include "core/app/frm_uhr.h"
 
-QtPlatform::QtPlatform()
+QtPlatform::QtPlatform(ClockClaim& claim)
     : window_(gate_),
       dialogs_(&window_),
       tray_(window_.windowIcon()),
@@ -12,7 +12,7 @@ QtPlatform::QtPlatform()
              .dialogs = dialogs_,
              .window = window_,
              .tray = tray_,
-             .instance = instance_,
+             .instance = claim,
              .program = gate_,
              .audio = audio_} {}
 

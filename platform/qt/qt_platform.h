@@ -2,7 +2,7 @@
 
 #include "core/ports/platform.h"
 #include "platform/alsa/alsa_audio_output.h"
-#include "platform/posix/instance_lock_file.h"
+#include "platform/posix/clock_claim.h"
 #include "platform/posix/system_clock.h"
 #include "platform/qt/clock_window.h"
 #include "platform/qt/qt_call_gate.h"
@@ -14,7 +14,7 @@ class frmUhr;
 // The real implementations of every port, in one place for main().
 class QtPlatform {
  public:
-  QtPlatform();
+  explicit QtPlatform(ClockClaim& claim);
 
   Platform& ports() { return ports_; }
   // Icon clicks go to the window model; the popup menu goes to hosts that draw it themselves.
@@ -22,8 +22,6 @@ class QtPlatform {
   ClockWindow& window() { return window_; }
   const Clock& clock() const { return clock_; }
   QtCallGate& gate() { return gate_; }
-  // Where this clock holds its single-instance lock; empty where it holds none.
-  const std::string& lockFolder() const { return instance_.folder(); }
 
  private:
   SystemClock clock_;
@@ -31,7 +29,6 @@ class QtPlatform {
   ClockWindow window_;
   QtDialogs dialogs_;
   QtTrayHost tray_;
-  InstanceLockFile instance_;
   AlsaAudioOutput audio_;
   Platform ports_;
 };

@@ -71,10 +71,26 @@ void SimPlatform::runUntil(std::int64_t ms) {
 }
 
 void SimPlatform::deliver(const std::function<void()>& event) {
+  runHandler(event);
+  if (handlerDepth_ > 0) return;
+  while (!quiet_.empty() && !ended) {
+    const std::function<void()> call = std::move(quiet_.front());
+    quiet_.pop_front();
+    runHandler(call);
+  }
+}
+
+void SimPlatform::whenQuiet(std::function<void()> call) {
+  quiet_.push_back(std::move(call));
+}
+
+void SimPlatform::runHandler(const std::function<void()>& event) {
+  ++handlerDepth_;
   try {
     event();
   } catch (const ProgramEnded&) {
   }
+  --handlerDepth_;
 }
 
 void SimPlatform::setTimeOfDay(int hour, int minute, int second) {
@@ -221,6 +237,7 @@ void SimPlatform::runDueTick() {
 }
 
 std::int64_t SimPlatform::nextEventTime() const {
+  if (!quiet_.empty() && handlerDepth_ == 0) return clock.ms();
   std::int64_t next = std::numeric_limits<std::int64_t>::max();
   if (!actions_.empty()) next = actions_.begin()->first;
   if (tickDue_ >= 0) next = std::min(next, tickDue_);

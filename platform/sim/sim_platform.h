@@ -37,8 +37,11 @@ class SimPlatform : public EventPump,
   void at(std::int64_t ms, std::function<void()> action);
   // Runs the event loop until then, or until the program ends.
   void runUntil(std::int64_t ms);
-  // Runs one event in the loop's place: the program may end inside it.
+  // Runs one event in the loop's place: the program may end inside it. Back at the loop, the
+  // calls that wait for quiet run.
   void deliver(const std::function<void()>& event);
+  // Runs a call at the loop once no handler runs: not at a pump point, not in a dialog or menu.
+  void whenQuiet(std::function<void()> call);
   void runFor(std::int64_t ms) { runUntil(clock.ms() + ms); }
   // Moves the wall clock as a resume from suspend or a clock set by hand does; the timer, which
   // counts elapsed time, ticks on from there.
@@ -115,6 +118,7 @@ class SimPlatform : public EventPump,
 
  private:
   void log(std::string entry);
+  void runHandler(const std::function<void()>& event);
   void armTimer();
   void runDueActions();
   void runDueTick();
@@ -124,4 +128,6 @@ class SimPlatform : public EventPump,
   frmUhr* form_ = nullptr;
   std::multimap<std::int64_t, std::function<void()>> actions_;
   std::int64_t tickDue_ = -1;
+  std::deque<std::function<void()>> quiet_;
+  int handlerDepth_ = 0;
 };

@@ -1,7 +1,8 @@
 #!/bin/bash
-# End-to-end test of the clock on a real desktop: no display, the window on top, the second
-# instance, the tray icon and its menu, the info box, the commands from outside, speech heard
-# clip by clip, and ending in the middle of speech.
+# End-to-end test of the clock on a real desktop: no display, an unknown option, the window on
+# top, two starts at once and a second instance, the tray icon and its menu, the info box, the
+# commands from outside and their answers, speech heard clip by clip, the window destroyed from
+# outside, and ending in the middle of speech.
 # Usage: tests/e2e/desktop_test.sh BINARY ARTIFACT_DIR
 set -euo pipefail
 
@@ -50,15 +51,30 @@ for display in "" :4711; do
     check_eq "exit status, DISPLAY ${display:-unset}" "$status" 1
     check_eq "lines on stderr, DISPLAY ${display:-unset}" "$(wc -l <"$E2E_ARTIFACTS/no-display.err")" 1
 done
+status=0
+"$BIN" $'--x\n\e[1m' 2>"$E2E_ARTIFACTS/option.err" || status=$?
+check_eq "exit status of an unknown option" "$status" 2
+check_eq "an unknown option with control characters" "$(cat "$E2E_ARTIFACTS/option.err")" \
+    'lurvendel: unbekannte Option --x\x0a\x1b[1m (lurvendel --help nennt alle)'
 
 start_xvfb
 start_wm
 start_tray
 start_sound
 
-# --- 2. started by --sprich: it speaks once its window is up, on top, 4480 twips wide ---------
-speaks "the clock started by --sprich" start_program "$BIN" "$FAKE" --sprich
-PID=$E2E_PROGRAM_PID
+# --- 2. two --sprich at once: one clock speaks twice, once its window is up, on top, 4480 twips
+# wide; the other caller ends with status 0 ------------------------------------------------
+start_recording "$E2E_ARTIFACTS/two-at-once.wav"
+start_program "$BIN" "$FAKE" --sprich
+first=$E2E_PROGRAM_PID
+start_program "$BIN" "$FAKE" --sprich
+/usr/bin/python3 "$CLIPS" wait-end "$E2E_ARTIFACTS/two-at-once.wav" 30 || fail "two at once: no end"
+stop_recording
+check_eq "two --sprich at once: announcements heard" \
+    "$(/usr/bin/python3 "$CLIPS" times "$E2E_ARTIFACTS/two-at-once.wav" | grep -c '^13:2[12]:')" 2
+if e2e_gone "$first"; then caller=$first PID=$E2E_PROGRAM_PID; else caller=$E2E_PROGRAM_PID PID=$first; fi
+e2e_wait_exit "$caller" 5 || fail "two clocks run after two starts at once"
+check_eq "exit status of the caller that found the clock" "${E2E_EXIT_CODE:-}" 0
 WIN=$(wait_for_window "$TITLE" 20 "$PID") || e2e_fatal "no window titled '$TITLE'"
 xprop -id "$WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the window is not on top"
 read -r _ _ width _ < <(client_geometry "$WIN")
@@ -111,20 +127,33 @@ chmod 0700 "$E2E_TMP" "$XDG_RUNTIME_DIR"
 stop_recording
 check_eq "announcements for another user" "$(/usr/bin/python3 "$CLIPS" times "$E2E_ARTIFACTS/other-user.wav")" ""
 
+# Each request taken is one whole announcement; the others are told the clock is busy.
 start_recording "$E2E_ARTIFACTS/burst.wav"
+: >"$E2E_ARTIFACTS/burst.err"
 clients=()
 for ((i = 0; i < 50; i++)); do
-    ASAN_OPTIONS=detect_leaks=0 "$BIN" --sprich &
+    ASAN_OPTIONS=detect_leaks=0 "$BIN" --sprich 2>>"$E2E_ARTIFACTS/burst.err" &
     clients+=($!)
 done
-for client in "${clients[@]}"; do wait "$client" || fail "a request of the burst failed"; done
+taken=0
+for client in "${clients[@]}"; do if wait "$client"; then taken=$((taken + 1)); fi; done
 /usr/bin/python3 "$CLIPS" wait-end "$E2E_ARTIFACTS/burst.wav" 60 || fail "the burst spoke no end"
 stop_recording
-check_range "announcements for a burst of 50 requests" \
-    "$(/usr/bin/python3 "$CLIPS" times "$E2E_ARTIFACTS/burst.wav" | wc -l)" 1 3
+check_range "requests of a burst of 50 taken" "$taken" 1 3
+check_eq "whole announcements for a burst of 50 requests" \
+    "$(/usr/bin/python3 "$CLIPS" times "$E2E_ARTIFACTS/burst.wav" | grep -c '^13:2[12]:')" "$taken"
+check_eq "callers of the burst told the clock is busy" "$(grep -c 'die Uhr ist beschäftigt' \
+    "$E2E_ARTIFACTS/burst.err")" $((50 - taken))
 check_runs_on "after a burst of 50 requests" "$PID" "$WIN"
 
-# --- 5. Alt+F4 one second into "Sprich": silent within 150 ms, gone within 0.5 s ----------
+# --- 5. the window destroyed by another program: made anew, on top, and the clock goes on ----
+/usr/bin/python3 "$E2E_LIB_DIR/x11.py" destroy "$WIN"
+e2e_wait_until 10 not_viewable "$WIN" || true
+WIN=$(wait_for_window "$TITLE" 10 "$PID") || e2e_fatal "no window after it was destroyed$(ended)"
+xprop -id "$WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the new window is not on top"
+check_runs_on "after the window was destroyed" "$PID" "$WIN"
+
+# --- 6. Alt+F4 one second into "Sprich": silent within 150 ms, gone within 0.5 s ----------
 start_recording "$E2E_ARTIFACTS/closed.wav"
 sprich
 sleep "$(awk -v c="$E2E_CLICK_TIME" -v n="$EPOCHREALTIME" 'BEGIN { d = c + 1 - n; printf "%.3f", (d > 0 ? d : 0) }')"
@@ -143,5 +172,6 @@ check_range "sound after Alt+F4 in ms" "$(/usr/bin/python3 "$CLIPS" find "$E2E_A
         $1 == "length" { n = $2 } END { printf "%d", (t - (n - last) / 11025 - c) * 1000 }')" -2000 150
 
 check_quiet 1
+check_quiet 2
 check_no_sanitizer_reports
 e2e_finish

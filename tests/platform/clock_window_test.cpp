@@ -13,12 +13,14 @@
 
 #include "core/app/frm_uhr.h"
 #include "core/app/vocabulary.h"
+#include "platform/posix/clock_claim.h"
 #include "platform/qt/clock_program.h"
 #include "platform/qt/qt_dialogs.h"
 
 namespace {
 
-// The clock on the real widgets, shown and active, as a user finds it.
+// The clock on the real widgets, shown and active, as a user finds it; its lock and socket in a
+// folder of its own, so that tests running side by side do not meet.
 struct ShownClock {
   ShownClock() {
     clock.start();
@@ -34,7 +36,9 @@ struct ShownClock {
     return focus ? focus->objectName().toStdString() : "nothing";
   }
 
-  ClockProgram clock;
+  char folder[32] = "/tmp/lurvendel-window-XXXXXX";
+  ClockClaim claim{ClockPlaces{{mkdtemp(folder)}, ""}};
+  ClockProgram clock{claim};
   frmUhr& form = clock.form();
 };
 

@@ -1,59 +1,92 @@
 #include "platform/qt/command_server.h"
 
-#include <cstring>
+#include <cstdio>
+#include <future>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 #include <vector>
 
 #include <QCoreApplication>
 #include <QTest>
 
+#include "platform/posix/clock_claim.h"
 #include "platform/posix/clock_commands.h"
+#include "platform/posix/command_socket.h"
 
 namespace {
 
-std::string tempFolder() {
-  char dir[] = "/tmp/lurvendel-commands-XXXXXX";
-  return mkdtemp(dir);
-}
-
-// Writes the pieces one after the other on one connection, as a client might, then closes it.
-void sendRaw(const std::string& folder, const std::vector<std::string>& pieces) {
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  const std::string path = folder + "/lurvendel.socket";
-  std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-  ASSERT_EQ(connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-  for (const std::string& piece : pieces) {
-    send(fd, piece.data(), piece.size(), MSG_NOSIGNAL);
-    QTest::qWait(20);
+// A server on a claim of its own; obey takes what it is given while `busy` is false.
+struct Server {
+  Server() {
+    EXPECT_EQ(claim.claim(), ClockClaim::Outcome::claimed);
+    server.listen(claim);
   }
-  close(fd);
-}
+  // Asks as another process would, while this one's event loop runs.
+  ClockAnswer ask(std::string_view command) {
+    auto answer = std::async(std::launch::async, [&] {
+      return askRunningClock(command, claim.places().commandAddresses());
+    });
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+    return answer.get();
+  }
+  // Writes the pieces one after the other on one connection, as a client might, then closes it.
+  void sendRaw(const std::vector<std::string>& pieces) {
+    const int fd = connectToClock(claim.address());
+    ASSERT_GE(fd, 0);
+    for (const std::string& piece : pieces) {
+      send(fd, piece.data(), piece.size(), MSG_NOSIGNAL);
+      QTest::qWait(20);
+    }
+    close(fd);
+  }
+
+  char folder[32] = "/tmp/lurvendel-commands-XXXXXX";
+  ClockClaim claim{ClockPlaces{{mkdtemp(folder)}, ""}};
+  std::vector<std::string> obeyed;
+  bool busy = false;
+  CommandServer server{[this](std::string_view command) {
+    if (!busy) obeyed.emplace_back(command);
+    return !busy;
+  }};
+};
 
 }  // namespace
 
-// Only one short line naming a command is obeyed; whatever else comes is dropped unheard.
-TEST(CommandServer, ObeysAKnownCommandInOneShortLineAndNothingElse) {
-  const std::string folder = tempFolder();
-  EXPECT_FALSE(sendToRunningClock(clockCommand::speak, {folder})) << "no clock listens yet";
-  std::vector<std::string> obeyed;
-  CommandServer server([&](std::string_view command) { obeyed.emplace_back(command); });
-  server.listen(folder);
-
-  EXPECT_TRUE(sendToRunningClock(clockCommand::speak, {folder}));
-  sendRaw(folder, {"anz", "eigen\n"});
-  sendRaw(folder, {"bitte\n"});
-  sendRaw(folder, {"sprich"});
-  sendRaw(folder, {std::string(4096, 'x') + "\n"});
-  sendRaw(folder, {"sprich sprich\n"});
+// Only one short line naming a command is obeyed and answered; whatever else comes is dropped
+// unheard. A clock too busy, or with too many callers at once, says so.
+TEST(CommandServer, AnswersAKnownCommandInOneShortLineAndNothingElse) {
+  Server clock;
+  EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::taken);
+  clock.sendRaw({"anz", "eigen\n"});
+  clock.sendRaw({"bitte\n"});
+  clock.sendRaw({"sprich"});
+  clock.sendRaw({std::string(4096, 'x') + "\n"});
+  clock.sendRaw({"sprich sprich\n"});
   QTest::qWait(200);
+  EXPECT_EQ(clock.obeyed, (std::vector<std::string>{"sprich", "anzeigen"}));
 
-  EXPECT_EQ(obeyed, (std::vector<std::string>{"sprich", "anzeigen"}));
+  clock.busy = true;
+  EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::busy);
+  clock.busy = false;
+  std::vector<int> idle;
+  for (int i = 0; i < 8; ++i) idle.push_back(connectToClock(clock.claim.address()));
+  EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::busy) << "with eight callers silent";
+  for (const int fd : idle) close(fd);
+}
+
+// Deleted alone or with its folder, the socket is there again at once, and so is the lock.
+TEST(CommandServer, ASocketWhoseFileGoesIsMadeAgain) {
+  Server clock;
+  const std::string folder = clock.folder;
+  for (const std::string& removal : {"rm " + folder + "/lurvendel.socket", "rm -r " + folder}) {
+    ASSERT_EQ(std::system(removal.c_str()), 0);
+    QTest::qWait(100);
+    EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::taken) << removal;
+    EXPECT_TRUE(ClockClaim(clock.claim.places()).anotherInstanceRunning()) << removal;
+  }
 }
 
 int main(int argc, char** argv) {

@@ -5,6 +5,7 @@
 #include "core/app/local_time.h"
 #include "core/app/vocabulary.h"
 #include "core/speech/clip_store.h"
+#include "core/speech/speech_requests.h"
 #include "core/speech/wav_image.h"
 #include "platform/sim/simulated_program.h"
 #include "support/spoken.h"
@@ -113,6 +114,38 @@ TEST(Speech, DisplaysMoveBetweenClipsAndClicksNestWholeAnnouncements) {
   for (size_t i = 1; i < nesting.sim.played.size(); ++i) {
     EXPECT_GE(nesting.sim.played[i].start, nesting.sim.played[i - 1].end) << "clips overlap";
   }
+}
+
+// Requests from outside wait until the running announcement has ended and then follow one
+// another, each whole; beyond three waiting the clock is busy, and takes requests again later.
+TEST(Speech, RequestsFromOutsideAreWholeAnnouncementsInTurn) {
+  SimulatedProgram program;
+  SpeechRequests requests(program.form, [&](auto call) { program.sim.whenQuiet(call); });
+  program.startAt(10, 14, 59);
+  std::vector<SpeechRequests::Reply> replies;
+  program.sim.at(program.sim.clock.ms() + 2 * second, [&] {  // during the gong at 10:15
+    for (int i = 0; i < 4; ++i) replies.push_back(requests.speak());
+  });
+  program.sim.runFor(30 * second);
+  using enum SpeechRequests::Reply;
+  EXPECT_EQ(replies, (std::vector{taken, taken, taken, busy}));
+  // The gong's announcement, then three of "Sprich", none cut into another.
+  std::vector<std::string> announcements = {""};
+  for (const std::int16_t id : program.sim.clipIds()) {
+    if (id == clip::opening) announcements.emplace_back();
+    announcements.back() += spoken::words({id}) + " ";
+  }
+  ASSERT_EQ(announcements.size(), 4u) << heard(program.sim);
+  for (const std::string& announcement : announcements) {
+    EXPECT_TRUE(announcement.find("zehn Uhr fünfzehn und ") != std::string::npos &&
+                announcement.ends_with(" Sekunden "))
+        << announcement;
+  }
+
+  const size_t before = program.sim.played.size();
+  EXPECT_EQ(requests.speak(), taken);
+  program.sim.runFor(10 * second);
+  EXPECT_TRUE(heard(program.sim, before).starts_with("Es ist zehn Uhr fünfzehn"));
 }
 
 // Each clip shows the newest hour and minute first and plays the stored image.

@@ -6,6 +6,7 @@
                            click BUTTON on ICON and print the id of the override-redirect
                            window that this maps, once it also holds the keyboard; exits 1
                            on timeout
+  x11.py destroy WINDOW    destroy the window, as another program may
 
 A Qt popup grabs the keyboard only after it is mapped: keys sent in between are lost.
 The grab shows as a FocusOut of mode NotifyGrab on the window that had the focus.
@@ -33,6 +34,7 @@ X.XFlush.argtypes = [C.c_void_p]
 X.XSync.argtypes = [C.c_void_p, C.c_int]
 X.XGetInputFocus.argtypes = [C.c_void_p, C.POINTER(C.c_ulong), C.POINTER(C.c_int)]
 X.XSetErrorHandler.argtypes = [C.c_void_p]
+X.XDestroyWindow.argtypes = [C.c_void_p, C.c_ulong]
 
 SUBSTRUCTURE_NOTIFY, SUBSTRUCTURE_REDIRECT, STRUCTURE_NOTIFY = 1 << 19, 1 << 20, 1 << 17
 FOCUS_CHANGE = 1 << 21
@@ -137,10 +139,17 @@ def menu(win, button, timeout):
     print(hex(mapped))
 
 
+def destroy(win):
+    d = open_display()
+    X.XDestroyWindow(d, int(win, 0))
+    X.XSync(d, 0)
+
+
 # command: (argument count, function, converters of the arguments)
 COMMANDS = {
     "owner": (1, owner, (str,)),
     "menu": (3, menu, (str, str, float)),
+    "destroy": (1, destroy, (str,)),
 }
 
 def main(commands, args, usage):

@@ -1,0 +1,74 @@
+#include "platform/posix/command_socket.h"
+
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+struct Address {
+  sockaddr_un un{};
+  socklen_t length = 0;
+};
+
+std::optional<Address> addressOf(const std::string& text) {
+  Address address;
+  address.un.sun_family = AF_UNIX;
+  const bool abstract = text.starts_with('@');
+  // A path needs its terminating NUL; an abstract name starts with one instead of '@'.
+  if (text.empty() || text.size() + (abstract ? 0 : 1) > sizeof address.un.sun_path) {
+    return std::nullopt;
+  }
+  std::memcpy(address.un.sun_path, text.data(), text.size());
+  if (abstract) address.un.sun_path[0] = '\0';
+  address.length =
+      static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + text.size() + (abstract ? 0 : 1));
+  return address;
+}
+
+int streamSocket(int flags = 0) {
+  return socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | flags, 0);
+}
+
+}  // namespace
+
+std::string commandSocketIn(const std::string& folder) {
+  return folder + "/lurvendel.socket";
+}
+
+int listenAt(const std::string& text) {
+  const auto address = addressOf(text);
+  if (!address) return -1;
+  const int fd = streamSocket();
+  if (fd < 0) return -1;
+  if (bind(fd, reinterpret_cast<const sockaddr*>(&address->un), address->length) != 0 ||
+      listen(fd, SOMAXCONN) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+int connectToClock(const std::string& text) {
+  const auto address = addressOf(text);
+  if (!address) return -1;
+  // Not blocking: a listener whose queue is full must not hold the caller.
+  const int fd = streamSocket(SOCK_NONBLOCK);
+  if (fd < 0) return -1;
+  if (connect(fd, reinterpret_cast<const sockaddr*>(&address->un), address->length) != 0 ||
+      !peerIsThisUser(fd)) {
+    close(fd);
+    return -1;
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+bool peerIsThisUser(int fd) {
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == geteuid();
+}
