@@ -80,8 +80,13 @@ void Worker::abandon() {
 
 void Worker::run() {
   std::unique_lock lock(mutex_);
+  const auto jobOrEnd = [this] { return job_ || abandoned_; };
   while (!abandoned_) {
-    if (!wake_.wait_for(lock, idleClose_, [this] { return job_ || abandoned_; })) {
+    // An open device is closed after a while without clips; a closed one is waited on for good,
+    // so that an idle clock holds no device and its worker never wakes.
+    if (!pcm_) {
+      wake_.wait(lock, jobOrEnd);
+    } else if (!wake_.wait_for(lock, idleClose_, jobOrEnd)) {
       lock.unlock();
       closeDevice();
       lock.lock();

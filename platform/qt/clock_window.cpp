@@ -160,6 +160,12 @@ void ClockWindow::resizeEvent(QResizeEvent* event) {
   paintRequested();
 }
 
+// The tick reads whether the window is minimised.
+void ClockWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) gate_.userActed();
+}
+
 double ClockWindow::twipsPerPixelX() const {
   return 1440.0 / screen()->logicalDotsPerInchX();
 }

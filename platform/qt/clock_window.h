@@ -46,6 +46,7 @@ class ClockWindow : public QWidget, public WindowHost {
   void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   bool nativeEvent(const QByteArray& type, void* message, qintptr* result) override;

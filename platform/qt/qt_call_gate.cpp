@@ -7,6 +7,21 @@
 #include <QTimer>
 
 void QtCallGate::deliver(std::function<void()> call) {
+  pass([this, call = std::move(call)] {
+    call();
+    userActed();
+  });
+}
+
+void QtCallGate::deliverTick(std::function<void()> tick) {
+  pass(std::move(tick));
+}
+
+void QtCallGate::userActed() const {
+  if (afterUserCall) afterUserCall();
+}
+
+void QtCallGate::pass(std::function<void()> call) {
   if (clipPlaying_) {
     waiting_.push_back(std::move(call));
     return;
@@ -28,7 +43,7 @@ void QtCallGate::runQuietSoon() {
     while (depth_ == 0 && !clipPlaying_ && !quiet_.empty()) {
       std::function<void()> call = std::move(quiet_.front());
       quiet_.pop_front();
-      deliver(std::move(call));
+      pass(std::move(call));
     }
   });
 }

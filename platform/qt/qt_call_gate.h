@@ -14,8 +14,13 @@
 // where it stands, so that no handler further up the stack goes on and no clip plays past it.
 class QtCallGate : public EventPump, public ProgramEnd {
  public:
-  // Runs a call into the window model now, or, while a clip plays, at the next pump point.
+  // Runs a call into the window model for the user now, or, while a clip plays, at the next pump
+  // point; afterUserCall follows it.
   void deliver(std::function<void()> call);
+  // The clock's own tick, delivered as calls are.
+  void deliverTick(std::function<void()> tick);
+  // The user changed something a tick reads without a call into the model (the window's state).
+  void userActed() const;
   // Runs a call into the window model once no other call into it runs, never inside the caller.
   void whenQuiet(std::function<void()> call);
   // Keeps the window alive while a clip plays: called over and over until the clip has ended.
@@ -24,7 +29,11 @@ class QtCallGate : public EventPump, public ProgramEnd {
   void processPendingEvents() override;
   [[noreturn]] void endProgram() override;
 
+  // What follows whatever a user does: a tick, so that it sees the change within an interval.
+  std::function<void()> afterUserCall;
+
  private:
+  void pass(std::function<void()> call);
   void runQuietSoon();
 
   bool clipPlaying_ = false;

@@ -1,23 +1,32 @@
 #pragma once
 
+#include <memory>
+
 #include <QObject>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include "core/app/controls/timer.h"
 #include "core/ports/clock.h"
+#include "platform/posix/wall_clock_watch.h"
 #include "platform/qt/qt_call_gate.h"
 
-// Drives the model's clock timer. Ticks are laid just after the wall clock's multiples of the
-// interval, so a display changes within milliseconds of the true second. The next tick is armed
-// before the handler runs: a tick that falls due while the handler pumps events then runs nested.
-// Ticks that fall due while a clip plays make one tick after it.
+// Drives the model's clock timer, waking the process only when a tick can change something:
+// just after each second of the wall clock, so a display changes within milliseconds of the true
+// second; within one interval after what a user does or the timer being switched on, as the
+// timer's own rhythm would; at once when the clock jumps or the zone changes. The next tick is
+// armed before the handler runs: a tick that falls due while the handler pumps events then runs
+// nested. Ticks that fall due while a clip plays make one tick after it.
 class QtTickTimer : public QObject {
  public:
   QtTickTimer(Timer& timer, const Clock& clock, QtCallGate& gate);
 
+  // Something a tick reads may have changed: a tick within one interval.
+  void tickSoon();
+
  private:
   void follow();
-  void armForNextBoundary();
+  void armAfter(int stepMs);
   void onTimeout();
 
   Timer& timer_;
@@ -25,4 +34,6 @@ class QtTickTimer : public QObject {
   QtCallGate& gate_;
   QTimer qtimer_;
   bool tickWaiting_ = false;
+  WallClockWatch jumps_;
+  std::vector<std::unique_ptr<QSocketNotifier>> jumpNotifiers_;
 };

@@ -46,10 +46,16 @@ void SimPlatform::attach(frmUhr& form) {
       }
     };
   }
+  for (MenuItem* item : form.mnuPopUp.items()) {
+    item->viewHook = [this, item](MenuProperty) {
+      log(item->name() + (item->visible() ? "" : " hidden") + (item->enabled() ? "" : " disabled") +
+          (item->checked() ? " checked" : ""));
+    };
+  }
   form.Timer1.platformHook = [this] {
     log("Timer1.interval=" + std::to_string(form_->Timer1.interval()) +
         (form_->Timer1.enabled() ? "" : " disabled"));
-    armTimer();
+    armTimer(form_->Timer1.interval());
   };
 }
 
@@ -95,7 +101,7 @@ void SimPlatform::runHandler(const std::function<void()>& event) {
 
 void SimPlatform::setTimeOfDay(int hour, int minute, int second) {
   clock.setTimeOfDay(hour, minute, second);
-  armTimer();
+  armTimer(form_->Timer1.interval());
 }
 
 std::vector<std::string> SimPlatform::traced(const std::string& prefix) const {
@@ -208,13 +214,16 @@ std::vector<std::int16_t> SimPlatform::clipIds(size_t from) const {
   return ids;
 }
 
-void SimPlatform::armTimer() {
-  const Timer& timer = form_->Timer1;
-  if (!timer.running()) {
-    tickDue_ = -1;
-    return;
-  }
-  tickDue_ = (clock.ms() / timer.interval() + 1) * timer.interval();
+void SimPlatform::armTimer(std::int64_t step) {
+  tickDue_ = form_->Timer1.running() ? (clock.ms() / step + 1) * step : -1;
+}
+
+// A user action is followed by a tick within one interval, as the timer's own rhythm gives it.
+void SimPlatform::tickAfterUserAction() {
+  if (!ticksAtSecondsOnly) return;
+  const std::int64_t due = tickDue_;
+  armTimer(form_->Timer1.interval());
+  if (due >= 0) tickDue_ = std::min(due, tickDue_);
 }
 
 void SimPlatform::runDueActions() {
@@ -222,6 +231,7 @@ void SimPlatform::runDueActions() {
     auto action = std::move(actions_.begin()->second);
     actions_.erase(actions_.begin());
     action();
+    tickAfterUserAction();
   }
 }
 
@@ -229,7 +239,7 @@ void SimPlatform::runDueActions() {
 // that falls due while the handler pumps runs nested.
 void SimPlatform::runDueTick() {
   if (tickDue_ < 0 || tickDue_ > clock.ms()) return;
-  armTimer();
+  armTimer(ticksAtSecondsOnly ? 1000 : form_->Timer1.interval());
   ++ticks;
   maxTickDepth = std::max(maxTickDepth, ++tickDepth);
   form_->Timer1.fire();

@@ -88,6 +88,9 @@ class SimPlatform : public EventPump,
   SimClock clock;
   std::vector<std::string> trace;
   std::vector<std::int64_t> traceTimes;  // when each trace entry was made
+  // Ticks as the real platforms lay them: at each second, and within an interval after a user
+  // action, a clock jump or the timer switched on; otherwise every interval, as the timer says.
+  bool ticksAtSecondsOnly = false;
   int ticks = 0;
   int tickDepth = 0;
   int maxTickDepth = 0;
@@ -119,7 +122,8 @@ class SimPlatform : public EventPump,
  private:
   void log(std::string entry);
   void runHandler(const std::function<void()>& event);
-  void armTimer();
+  void armTimer(std::int64_t step);
+  void tickAfterUserAction();
   void runDueActions();
   void runDueTick();
   std::int64_t nextEventTime() const;

@@ -1,10 +1,12 @@
 #include <algorithm>
+#include <ctime>
 #include <gtest/gtest.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -48,8 +50,8 @@ struct TickRig {
 }  // namespace
 
 // While a clip plays the window lives on, but nothing reaches the model: a click and the ticks
-// that fell due wait for the pump point after the clip, where the click runs, then one tick,
-// nested in the tick that played the clip.
+// that fell due (a second passes) wait for the pump point after the clip, where the click runs,
+// then one tick, nested in the tick that played the clip.
 TEST(QtTickTimer, WhatFallsDueWhileAClipPlaysRunsAfterItAndTicksOnlyOnce) {
   TickRig rig;
   std::vector<std::string> seen;
@@ -60,7 +62,7 @@ TEST(QtTickTimer, WhatFallsDueWhileAClipPlaysRunsAfterItAndTicksOnlyOnce) {
     const int before = rig.ticks;
     QElapsedTimer clip;
     clip.start();
-    while (clip.elapsed() < 350) {
+    while (clip.elapsed() < 1100) {
       rig.gate.whileClipPlays();
       usleep(5000);
     }
@@ -69,7 +71,7 @@ TEST(QtTickTimer, WhatFallsDueWhileAClipPlaysRunsAfterItAndTicksOnlyOnce) {
     seen.push_back("ticks after it: " + std::to_string(rig.ticks - before));
   };
   rig.timer.setInterval(100);
-  rig.runEventLoopFor(800);
+  rig.runEventLoopFor(2500);
 
   EXPECT_EQ(seen, (std::vector<std::string>{"clip", "ticks during the clip: 0", "click",
                                             "ticks after it: 1"}));
@@ -82,16 +84,49 @@ TEST(QtTickTimer, TicksRunWhileAModalMessageBoxIsOpenInsideATick) {
   int ticksWhileOpen = -1;
   rig.whileTicking = [&] {
     if (rig.depth != 1 || ticksWhileOpen >= 0) return;
-    QTimer::singleShot(1000, [] { QApplication::activeModalWidget()->close(); });
+    QTimer::singleShot(2100, [] { QApplication::activeModalWidget()->close(); });
     const int before = rig.ticks;
     dialogs.messageBox("Frage", msgbox::question | msgbox::yesNo, "Titel");
     ticksWhileOpen = rig.ticks - before;
   };
   rig.timer.setInterval(100);
-  rig.runEventLoopFor(1500);
+  rig.runEventLoopFor(3500);
 
   EXPECT_GE(ticksWhileOpen, 2);
   EXPECT_EQ(rig.maxDepth, 2);
+}
+
+// The process wakes for a tick at each second, not ten times a second; after whatever the user
+// does a tick follows within an interval, and after the wall clock was set, at once.
+TEST(QtTickTimer, TicksComeEachSecondAndSoonAfterAUserOrTheClockChangesSomething) {
+  TickRig rig;
+  std::vector<std::int64_t> tickedAt;
+  rig.whileTicking = [&] { tickedAt.push_back(QDateTime::currentMSecsSinceEpoch()); };
+  rig.timer.setInterval(100);
+  rig.runEventLoopFor(2600);
+  EXPECT_LE(tickedAt.size(), 4u) << "ticks in 2.6 s of idling";
+
+  // Each a little after the middle of a second, with room for a late tick before the next.
+  std::vector<std::int64_t> changedAt;
+  for (int i = 0; i < 3; ++i) {
+    const std::int64_t now = QDateTime::currentMSecsSinceEpoch();
+    rig.runEventLoopFor(static_cast<int>(1300 - now % 1000));
+    changedAt.push_back(QDateTime::currentMSecsSinceEpoch());
+    if (i < 2 || geteuid() != 0) {
+      rig.gate.deliver([] {});
+    } else {
+      timespec now{};
+      clock_gettime(CLOCK_REALTIME, &now);
+      clock_settime(CLOCK_REALTIME, &now);
+    }
+  }
+  rig.runEventLoopFor(1200);
+  for (const std::int64_t changed : changedAt) {
+    EXPECT_TRUE(
+        std::any_of(tickedAt.begin(), tickedAt.end(),
+                    [&](std::int64_t t) { return t >= changed && t / 1000 == changed / 1000; }))
+        << "no tick after a change at " << changed % 1000 << " ms into its second";
+  }
 }
 
 int main(int argc, char** argv) {

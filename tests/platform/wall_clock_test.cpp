@@ -1,0 +1,80 @@
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "platform/posix/system_clock.h"
+#include "platform/posix/wall_clock_watch.h"
+
+namespace {
+
+// The system's zone, as a desktop sets it when the user picks one: another zone file at
+// /etc/localtime. Mounted over it in this process's own mount namespace, so nothing else sees it.
+bool setSystemZone(const char* zone) {
+  const std::string file = std::string("/usr/share/zoneinfo/") + zone;
+  return mount(file.c_str(), "/etc/localtime", nullptr, MS_BIND, nullptr) == 0;
+}
+
+}  // namespace
+
+// A zone changed while the clock runs shows within a second; TZ is not set, as on a desktop.
+TEST(SystemClock, FollowsTheSystemZoneWithinASecond) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root for a mount namespace of its own";
+  const pid_t child = fork();
+  if (child == 0) {
+    unsetenv("TZ");
+    if (unshare(CLONE_NEWNS) != 0 || mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
+        !setSystemZone("Etc/GMT-1")) {
+      _exit(2);
+    }
+    const SystemClock clock;
+    const int before = clock.now().hour;
+    if (!setSystemZone("Etc/GMT-9")) _exit(2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1010));
+    _exit((clock.now().hour - before + 24) % 24 == 8 ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "2: the zone could not be set";
+}
+
+// A watch wakes when the zone file is replaced, as a desktop does, and when the clock is set; not
+// when another file changes. /etc is a folder of the test's own, in a mount namespace of its own.
+TEST(WallClockWatch, WakesForANewZoneAndASetClockOnly) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root for a mount namespace and to set the clock";
+  const pid_t child = fork();
+  if (child == 0) {
+    char etc[] = "/tmp/lurvendel-etc-XXXXXX";
+    if (!mkdtemp(etc) || unshare(CLONE_NEWNS) != 0 ||
+        mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
+        mount(etc, "/etc", nullptr, MS_BIND, nullptr)) {
+      _exit(2);
+    }
+    WallClockWatch watch;
+    const auto woke = [&] {
+      std::array<pollfd, 2> fds{};
+      for (size_t i = 0; i < fds.size(); ++i) fds[i] = {watch.descriptors()[i], POLLIN, 0};
+      return poll(fds.data(), fds.size(), 200) > 0 && watch.jumped();
+    };
+    std::ofstream("/etc/hosts") << "127.0.0.1 localhost\n";
+    const bool otherFile = woke();
+    const bool newZone = symlink("/usr/share/zoneinfo/Etc/GMT-9", "/etc/localtime.new") == 0 &&
+                         std::rename("/etc/localtime.new", "/etc/localtime") == 0 && woke();
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    clock_settime(CLOCK_REALTIME, &now);
+    const bool clockSet = woke();
+    _exit(!otherFile && newZone && clockSet ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "2: no /etc of its own";
+}
