@@ -1,24 +1,27 @@
 #!/usr/bin/env bash
 # Measures the real program on a private headless desktop (Xvfb, openbox, session bus): time
 # from exec to the mapped window, resident memory, idle CPU, and the lag of the seconds display.
-# Usage: bench/desktop_figures.sh LURVENDEL DISPLAY_LAG ARTIFACT_DIR
+# Usage: bench/desktop_figures.sh LURVENDEL DISPLAY_LAG BARE_CLOCK ARTIFACT_DIR
 # Writes one "name value" line per figure to ARTIFACT_DIR/figures.txt. BENCH_SECONDS (default
-# 60) shortens the idle and display-lag windows for a quick look.
+# 60) shortens the display-lag window and BENCH_IDLE_SECONDS (default 120) the idle windows for a
+# quick look.
 set -euo pipefail
 
-if (($# != 3)); then
-  echo "usage: $0 LURVENDEL DISPLAY_LAG ARTIFACT_DIR" >&2
+if (($# != 4)); then
+  echo "usage: $0 LURVENDEL DISPLAY_LAG BARE_CLOCK ARTIFACT_DIR" >&2
   exit 2
 fi
 BIN=$(realpath "$1")
 LAG_BIN=$(realpath "$2")
+BARE_BIN=$(realpath "$3")
 HERE=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=../tests/e2e/lib/desktop.sh
 source "$HERE/../tests/e2e/lib/desktop.sh"
-e2e_init "$3" "$0" "$@"
+e2e_init "$4" "$0" "$@"
 
 TITLE="Die Lurvendel"
 MEASURE_S=${BENCH_SECONDS:-60}
+IDLE_S=${BENCH_IDLE_SECONDS:-120}
 SETTLE_S=5
 STARTS=5
 FIGURES=$E2E_ARTIFACTS/figures.txt
@@ -94,14 +97,6 @@ stop_program() {
   fi
 }
 
-# CPU time of all threads in clock ticks, as the kernel accounts it: utime + stime.
-cpu_ticks() {
-  local stat fields
-  read -r stat <"/proc/$1/stat"
-  read -ra fields <<<"${stat##*) }"
-  echo $((fields[11] + fields[12]))
-}
-
 # Nanoseconds all live threads spent on a CPU, from the scheduler's own clock.
 cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { printf "%d", ns }'; }
 
@@ -132,22 +127,58 @@ measure_start_time() {
   figure start_ms_each "$(printf '%s\n' "${times[@]}" | awk '{ printf "%.0f ", $1 / 1000 }')"
 }
 
+# A bare Qt clock ticking every INTERVAL ms, shown or hidden; its PID in BARE_PID.
+start_bare_clock() {
+  QT_QPA_PLATFORM=xcb "$BARE_BIN" "$@" >/dev/null 2>&1 &
+  BARE_PID=$!
+  e2e_track "$BARE_PID"
+}
+
+# measure_idle_side_by_side STATE NAME=PID... : CPU time per wall second (scheduler's clock, all
+# threads) and context switches per second of each process, over the same IDLE_S.
+measure_idle_side_by_side() {
+  local state=$1 entry us0 us ns sw
+  local -A ns0 sw0
+  shift
+  sleep "$SETTLE_S"
+  us0=$(us_now)
+  for entry in "$@"; do ns0[$entry]=$(cpu_ns "${entry#*=}") sw0[$entry]=$(switches "${entry#*=}"); done
+  sleep "$IDLE_S"
+  us=$(($(us_now) - us0))
+  for entry in "$@"; do
+    ns=$(($(cpu_ns "${entry#*=}") - ns0[$entry])) sw=$(($(switches "${entry#*=}") - sw0[$entry]))
+    figure "idle_${state}_${entry%%=*}_cpu_pct" "$(calc 4 "$ns / 1e3 / $us * 100")"
+    figure "idle_${state}_${entry%%=*}_switches_per_s" "$(calc 2 "$sw / $us * 1e6")"
+  done
+}
+
+# The clock and two bare Qt clocks (every 100 ms, every second), side by side: shown, then with
+# the clock hidden to the tray and the bare clocks never shown.
 measure_memory_and_idle() {
-  local pid ticks0 ns0 sw0 us0 us tck
+  local pid bare100 bare1000
   start_and_await_window
   pid=$E2E_PROGRAM_PID
+  start_bare_clock 100
+  bare100=$BARE_PID
+  start_bare_clock 1000
+  bare1000=$BARE_PID
   sleep "$SETTLE_S"
   figure rss_mib "$(status_mib VmRSS "$pid")"
   figure rss_anon_mib "$(status_mib RssAnon "$pid")"
   figure rss_file_mib "$(status_mib RssFile "$pid")"
-  ticks0=$(cpu_ticks "$pid") ns0=$(cpu_ns "$pid") sw0=$(switches "$pid") us0=$(us_now)
-  sleep "$MEASURE_S"
-  us=$(($(us_now) - us0))
-  tck=$(getconf CLK_TCK)
-  figure cpu_pct "$(calc 3 "$(($(cpu_ticks "$pid") - ticks0)) / $tck / $us * 1e8")"
-  figure cpu_sched_pct "$(calc 3 "$(($(cpu_ns "$pid") - ns0)) / 1e3 / $us * 100")"
-  figure wakeups_per_s "$(calc 1 "$(($(switches "$pid") - sw0)) / $us * 1e6")"
   figure threads "$(awk '/^Threads:/ { print $2 }' "/proc/$pid/status")"
+  measure_idle_side_by_side shown clock="$pid" bare100="$bare100" bare1000="$bare1000"
+  kill "$bare100" "$bare1000"
+
+  xdotool mousemove --window "$(xdotool search --onlyvisible --name "^$TITLE\$" | head -n1)" \
+    248 165 click 1
+  e2e_wait_until 10 icon_there || e2e_fatal "the clock did not hide to the tray"
+  start_bare_clock 100 hidden
+  bare100=$BARE_PID
+  start_bare_clock 1000 hidden
+  bare1000=$BARE_PID
+  measure_idle_side_by_side hidden clock="$pid" bare100="$bare100" bare1000="$bare1000"
+  kill "$bare100" "$bare1000"
   stop_program "$pid"
 }
 
@@ -167,9 +198,11 @@ measure_display_lag() {
 
 start_xvfb
 start_wm
+start_tray
 await_wm_managing
 start_map_watch
 figure measure_s "$MEASURE_S"
+figure idle_s "$IDLE_S"
 measure_start_time
 measure_memory_and_idle
 measure_display_lag

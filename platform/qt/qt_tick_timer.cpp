@@ -1,51 +1,48 @@
 #include "platform/qt/qt_tick_timer.h"
 
-namespace {
-constexpr int secondMs = 1000;
-}
-
 QtTickTimer::QtTickTimer(Timer& timer, const Clock& clock, QtCallGate& gate)
     : timer_(timer), clock_(clock), gate_(gate) {
-  qtimer_.setSingleShot(true);
-  qtimer_.setTimerType(Qt::PreciseTimer);
-  connect(&qtimer_, &QTimer::timeout, this, &QtTickTimer::onTimeout);
+  soon_.setSingleShot(true);
+  soon_.setTimerType(Qt::PreciseTimer);
+  connect(&soon_, &QTimer::timeout, this, &QtTickTimer::tick);
+  for (const int fd : seconds_.descriptors()) {
+    if (fd < 0) continue;
+    auto& notifier = wallClockNotifiers_.emplace_back(
+        std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read));
+    connect(notifier.get(), &QSocketNotifier::activated, this, &QtTickTimer::onWallClock);
+  }
   timer_.platformHook = [this] { follow(); };
   gate_.afterUserCall = [this] { tickSoon(); };
-  for (const int fd : jumps_.descriptors()) {
-    if (fd < 0) continue;
-    auto& notifier =
-        jumpNotifiers_.emplace_back(std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read));
-    connect(notifier.get(), &QSocketNotifier::activated, this, [this] {
-      if (jumps_.jumped() && timer_.running()) qtimer_.start(0);
-    });
-  }
   follow();
 }
 
 void QtTickTimer::follow() {
   if (timer_.running()) {
-    armAfter(timer_.interval());
+    seconds_.armForNextSecond();
+    tickSoon();
   } else {
-    qtimer_.stop();
+    seconds_.disarm();
+    soon_.stop();
   }
 }
 
+// One millisecond past the interval's boundary, so the tick never reads the clock just before it.
 void QtTickTimer::tickSoon() {
   if (!timer_.running()) return;
   const int interval = timer_.interval();
   const int due = interval - clock_.now().millisecond % interval + 1;
-  if (!qtimer_.isActive() || qtimer_.remainingTime() > due) qtimer_.start(due);
+  if (!soon_.isActive() || soon_.remainingTime() > due) soon_.start(due);
 }
 
-// One millisecond past the boundary, so the tick never reads the clock just before it.
-void QtTickTimer::armAfter(int stepMs) {
-  qtimer_.start(stepMs - clock_.now().millisecond % stepMs + 1);
+void QtTickTimer::onWallClock() {
+  const WallClockTimer::Wake wake = seconds_.wake();
+  if (wake == WallClockTimer::Wake::none || !timer_.running()) return;
+  seconds_.armForNextSecond();
+  tick();
 }
 
-void QtTickTimer::onTimeout() {
-  if (!timer_.running()) return;
-  armAfter(secondMs);
-  if (tickWaiting_) return;
+void QtTickTimer::tick() {
+  if (!timer_.running() || tickWaiting_) return;
   tickWaiting_ = true;
   gate_.deliverTick([this] {
     tickWaiting_ = false;

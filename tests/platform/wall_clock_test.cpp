@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 #include "platform/posix/system_clock.h"
-#include "platform/posix/wall_clock_watch.h"
+#include "platform/posix/wall_clock_timer.h"
 
 namespace {
 
@@ -46,9 +46,10 @@ TEST(SystemClock, FollowsTheSystemZoneWithinASecond) {
   EXPECT_EQ(WEXITSTATUS(status), 0) << "2: the zone could not be set";
 }
 
-// A watch wakes when the zone file is replaced, as a desktop does, and when the clock is set; not
-// when another file changes. /etc is a folder of the test's own, in a mount namespace of its own.
-TEST(WallClockWatch, WakesForANewZoneAndASetClockOnly) {
+// The timer tells a jump when the zone file is replaced, as a desktop does, and when the clock is
+// set; not when another file changes. /etc is a folder of the test's own, in a mount namespace of
+// its own.
+TEST(WallClockTimer, TellsANewZoneAndASetClockAsJumps) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root for a mount namespace and to set the clock";
   const pid_t child = fork();
   if (child == 0) {
@@ -58,20 +59,26 @@ TEST(WallClockWatch, WakesForANewZoneAndASetClockOnly) {
         mount(etc, "/etc", nullptr, MS_BIND, nullptr)) {
       _exit(2);
     }
-    WallClockWatch watch;
-    const auto woke = [&] {
+    WallClockTimer timer;
+    // What woke it within 300 ms, the next second included.
+    const auto wake = [&] {
       std::array<pollfd, 2> fds{};
-      for (size_t i = 0; i < fds.size(); ++i) fds[i] = {watch.descriptors()[i], POLLIN, 0};
-      return poll(fds.data(), fds.size(), 200) > 0 && watch.jumped();
+      for (size_t i = 0; i < fds.size(); ++i) fds[i] = {timer.descriptors()[i], POLLIN, 0};
+      poll(fds.data(), fds.size(), 300);
+      return timer.wake();
     };
+    timer.armForNextSecond();
     std::ofstream("/etc/hosts") << "127.0.0.1 localhost\n";
-    const bool otherFile = woke();
+    const bool otherFile = wake() == WallClockTimer::Wake::jump;
+    timer.armForNextSecond();
     const bool newZone = symlink("/usr/share/zoneinfo/Etc/GMT-9", "/etc/localtime.new") == 0 &&
-                         std::rename("/etc/localtime.new", "/etc/localtime") == 0 && woke();
+                         std::rename("/etc/localtime.new", "/etc/localtime") == 0 &&
+                         wake() == WallClockTimer::Wake::jump;
+    timer.armForNextSecond();
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     clock_settime(CLOCK_REALTIME, &now);
-    const bool clockSet = woke();
+    const bool clockSet = wake() == WallClockTimer::Wake::jump;
     _exit(!otherFile && newZone && clockSet ? 0 : 1);
   }
   int status = 0;

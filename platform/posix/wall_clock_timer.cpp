@@ -1,4 +1,4 @@
-#include "platform/posix/wall_clock_watch.h"
+#include "platform/posix/wall_clock_timer.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -18,10 +18,9 @@ bool namesTheZone(const char* name) {
 
 }  // namespace
 
-WallClockWatch::WallClockWatch()
-    : clockSet_(timerfd_create(CLOCK_REALTIME, TFD_CLOEXEC | TFD_NONBLOCK)),
+WallClockTimer::WallClockTimer()
+    : seconds_(timerfd_create(CLOCK_REALTIME, TFD_CLOEXEC | TFD_NONBLOCK)),
       zoneFolder_(inotify_init1(IN_CLOEXEC | IN_NONBLOCK)) {
-  armClockSet();
   if (zoneFolder_ >= 0 &&
       inotify_add_watch(zoneFolder_, "/etc",
                         IN_CREATE | IN_MOVED_TO | IN_DELETE | IN_CLOSE_WRITE | IN_ATTRIB) < 0) {
@@ -30,35 +29,41 @@ WallClockWatch::WallClockWatch()
   }
 }
 
-WallClockWatch::~WallClockWatch() {
-  if (clockSet_ >= 0) close(clockSet_);
+WallClockTimer::~WallClockTimer() {
+  if (seconds_ >= 0) close(seconds_);
   if (zoneFolder_ >= 0) close(zoneFolder_);
 }
 
-// A timer on the wall clock that never expires, but is cancelled whenever the clock is set.
-void WallClockWatch::armClockSet() {
-  if (clockSet_ < 0) return;
-  itimerspec never{};
-  never.it_value.tv_sec = INT32_MAX;
-  timerfd_settime(clockSet_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &never, nullptr);
+// An absolute time on the wall clock, so that the kernel cancels it when the clock is set.
+void WallClockTimer::armForNextSecond() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  itimerspec next{};
+  next.it_value.tv_sec = now.tv_sec + 1;
+  timerfd_settime(seconds_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &next, nullptr);
 }
 
-bool WallClockWatch::jumped() {
-  bool jumped = false;
+void WallClockTimer::disarm() {
+  const itimerspec never{};
+  timerfd_settime(seconds_, 0, &never, nullptr);
+}
+
+WallClockTimer::Wake WallClockTimer::wake() {
+  Wake wake = Wake::none;
   std::uint64_t expirations = 0;
-  if (clockSet_ >= 0 && read(clockSet_, &expirations, sizeof expirations) < 0 &&
-      errno == ECANCELED) {
-    jumped = true;
-    armClockSet();
+  if (read(seconds_, &expirations, sizeof expirations) > 0) {
+    wake = Wake::second;
+  } else if (errno == ECANCELED) {
+    wake = Wake::jump;
   }
   alignas(inotify_event) char events[4096];
   ssize_t length = 0;
   while (zoneFolder_ >= 0 && (length = read(zoneFolder_, events, sizeof events)) > 0) {
     for (ssize_t at = 0; at < length;) {
       const auto* event = reinterpret_cast<const inotify_event*>(events + at);
-      if (event->len > 0 && namesTheZone(event->name)) jumped = true;
+      if (event->len > 0 && namesTheZone(event->name)) wake = Wake::jump;
       at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
     }
   }
-  return jumped;
+  return wake;
 }
