@@ -168,17 +168,18 @@ measure_memory_and_idle() {
   figure rss_file_mib "$(status_mib RssFile "$pid")"
   figure threads "$(awk '/^Threads:/ { print $2 }' "/proc/$pid/status")"
   measure_idle_side_by_side shown clock="$pid" bare100="$bare100" bare1000="$bare1000"
-  kill "$bare100" "$bare1000"
+  stop_program "$bare100"
+  stop_program "$bare1000"
 
-  xdotool mousemove --window "$(xdotool search --onlyvisible --name "^$TITLE\$" | head -n1)" \
-    248 165 click 1
+  xdotool mousemove --window "$(wait_for_window "$TITLE" 10 "$pid")" 248 165 click 1
   e2e_wait_until 10 icon_there || e2e_fatal "the clock did not hide to the tray"
   start_bare_clock 100 hidden
   bare100=$BARE_PID
   start_bare_clock 1000 hidden
   bare1000=$BARE_PID
   measure_idle_side_by_side hidden clock="$pid" bare100="$bare100" bare1000="$bare1000"
-  kill "$bare100" "$bare1000"
+  stop_program "$bare100"
+  stop_program "$bare1000"
   stop_program "$pid"
 }
 
