@@ -27,7 +27,8 @@ speaks() {
 }
 SPOKEN=0
 
-ask() { ASAN_OPTIONS=detect_leaks=0 "$BIN" "$1" || fail "lurvendel $1 ended with status $?"; }
+# shellcheck disable=SC2317 # called through speaks
+ask() { ASAN_OPTIONS=detect_leaks=0 "$BIN" "$@" || fail "lurvendel $* ended with status $?"; }
 sprich() { click_client "$WIN" "${SPRICH[@]}"; }
 
 # menu_choose ITEM : opens the icon's menu and picks ITEM from the bottom with the keyboard,
@@ -91,8 +92,7 @@ click_client "$WIN" "${HIDE[@]}"
 check_within "'Verbergen' hides the window" "$PID" 10 not_viewable "$WIN"
 while_running "$PID" 10 icon_there || e2e_fatal "no icon in the tray$(ended)"
 speaks "a left click on the icon" xdotool mousemove --window "$(icon)" 8 8 click 1
-speaks "--sprich while hidden" ask --sprich
-ask --anzeigen
+speaks "--sprich --anzeigen while hidden" ask --sprich --anzeigen
 check_within "--anzeigen shows the window" "$PID" 10 viewable "$WIN"
 check_within "--anzeigen takes the icon away" "$PID" 10 icon_gone
 
