@@ -1,0 +1,62 @@
+; The installer of the Windows clock: per user, without administrator rights, into
+; %LOCALAPPDATA%\Programs\Die Lurvendel, with two Start-menu entries and an uninstaller.
+; /S installs (and uninstalls) silently.
+; makensis -DVERSION=0.1.0 -DPROGRAM=lurvendel.exe -DOUTPUT=lurvendel-setup.exe lurvendel.nsi
+Unicode true
+Target amd64-unicode
+SetCompressor /SOLID lzma
+RequestExecutionLevel user
+
+!include "MUI2.nsh"
+
+!define NAME "Die Lurvendel"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Lurvendel"
+
+Name "${NAME}"
+OutFile "${OUTPUT}"
+InstallDir "$LOCALAPPDATA\Programs\${NAME}"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey /LANG=1031 "ProductName" "${NAME}"
+VIAddVersionKey /LANG=1031 "FileDescription" "${NAME}, Installation"
+VIAddVersionKey /LANG=1031 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1031 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1031 "LegalCopyright" "2026 The Lurvendel developers, MIT"
+
+!define MUI_ICON "${NSISDIR}\Contrib\Graphics\Icons\modern-install.ico"
+!define MUI_UNICON "${NSISDIR}\Contrib\Graphics\Icons\modern-uninstall.ico"
+!define MUI_FINISHPAGE_RUN "$INSTDIR\lurvendel.exe"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "German"
+
+Section
+  SetShellVarContext current
+  SetOutPath "$INSTDIR"
+  File "/oname=lurvendel.exe" "${PROGRAM}"
+  WriteUninstaller "$INSTDIR\Deinstallieren.exe"
+  CreateShortcut "$SMPROGRAMS\${NAME}.lnk" "$INSTDIR\lurvendel.exe"
+  CreateShortcut "$SMPROGRAMS\Uhrzeit sagen.lnk" "$INSTDIR\lurvendel.exe" "--sprich"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${NAME}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "The Lurvendel developers"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\lurvendel.exe"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Deinstallieren.exe"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Deinstallieren.exe" /S'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+  SetShellVarContext current
+  Delete "$SMPROGRAMS\${NAME}.lnk"
+  Delete "$SMPROGRAMS\Uhrzeit sagen.lnk"
+  Delete "$INSTDIR\lurvendel.exe"
+  Delete "$INSTDIR\Deinstallieren.exe"
+  RMDir "$INSTDIR"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd

@@ -1,0 +1,79 @@
+#include "platform/win32/clock_commands.h"
+
+#include <string>
+
+#include "platform/win32/console_output.h"
+#include "platform/win32/session_claim.h"
+#include "platform/win32/user_identity.h"
+
+namespace {
+
+// A clock answers from its message loop, which runs also while it speaks.
+constexpr UINT answerWithinMs = 5000;
+constexpr DWORD giveUpAfterMs = 3000;
+constexpr DWORD lookAgainAfterMs = 20;
+
+// The clock window of this user's, of the windows of the session; none where there is none.
+HWND runningClock() {
+  for (HWND window = nullptr;
+       (window = FindWindowExW(nullptr, window, clockWindowClass, nullptr)) != nullptr;) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (processIsThisUser(process)) return window;
+  }
+  return nullptr;
+}
+
+ClockAnswer ask(HWND clock, std::string_view command) {
+  COPYDATASTRUCT data{commandMessage::tag, static_cast<DWORD>(command.size()),
+                      const_cast<char*>(command.data())};
+  DWORD_PTR answer = 0;
+  // The clock may come to the front on "anzeigen": this process has the user's last input.
+  DWORD process = 0;
+  GetWindowThreadProcessId(clock, &process);
+  AllowSetForegroundWindow(process);
+  if (!SendMessageTimeoutW(clock, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                           answerWithinMs, &answer)) {
+    return ClockAnswer::silent;
+  }
+  if (static_cast<LRESULT>(answer) == commandMessage::taken) return ClockAnswer::taken;
+  return static_cast<LRESULT>(answer) == commandMessage::busy ? ClockAnswer::busy
+                                                              : ClockAnswer::silent;
+}
+
+// One line on stderr that says why a command was not carried out; the exit status.
+int notCarriedOut(ClockAnswer answer) {
+  const char* why = answer == ClockAnswer::busy
+                        ? "die Uhr ist beschäftigt und nimmt gerade nichts mehr an"
+                    : answer == ClockAnswer::silent ? "die laufende Uhr antwortet nicht"
+                                                    : "die laufende Uhr ist nicht erreichbar";
+  writeToStarter(StandardStream::error, std::string("lurvendel: ") + why + "\n");
+  return 1;
+}
+
+}  // namespace
+
+std::optional<std::string_view> commandIn(const COPYDATASTRUCT& data) {
+  if (data.dwData != commandMessage::tag || !data.lpData) return std::nullopt;
+  const std::string_view command(static_cast<const char*>(data.lpData), data.cbData);
+  if (command != clockCommand::speak && command != clockCommand::show) return std::nullopt;
+  return command;
+}
+
+std::optional<int> handOverToRunningClock(const std::vector<std::string_view>& commands,
+                                          SessionClaim& claim) {
+  const ULONGLONG giveUpAt = GetTickCount64() + giveUpAfterMs;
+  HWND clock = nullptr;
+  while (!(clock = runningClock())) {
+    if (claim.claim() != SessionClaim::Outcome::heldByClock) return std::nullopt;
+    if (GetTickCount64() > giveUpAt) {
+      return commands.empty() ? 0 : notCarriedOut(ClockAnswer::noClock);
+    }
+    Sleep(lookAgainAfterMs);
+  }
+  for (const std::string_view command : commands) {
+    const ClockAnswer answer = ask(clock, command);
+    if (answer != ClockAnswer::taken) return notCarriedOut(answer);
+  }
+  return 0;
+}

@@ -1,0 +1,40 @@
+#include "platform/win32/clock_program.h"
+
+#include "platform/posix/clock_commands.h"
+
+ClockProgram::ClockProgram(InstanceLock& instance)
+    : window_(gate_, {.clockJumped = [this] { ticks_.clockJumped(); },
+                      .command = [this](std::string_view command) { return obey(command); }}),
+      dialogs_(window_.handle()),
+      audio_({}, [this] { gate_.whileClipPlays(); }),
+      ports_{.clock = clock_,
+             .pump = gate_,
+             .dialogs = dialogs_,
+             .window = window_,
+             .tray = window_.tray(),
+             .instance = instance,
+             .program = gate_,
+             .audio = audio_},
+      form_(ports_),
+      ticks_(form_.Timer1, clock_, gate_),
+      speech_(form_, [this](SpeechRequests::Call call) { gate_.whenQuiet(std::move(call)); }) {
+  gate_.afterUserCall = [this] { ticks_.afterUserAction(); };
+  window_.attach(form_);
+}
+
+ClockProgram::~ClockProgram() {
+  window_.detach();
+}
+
+void ClockProgram::start() {
+  gate_.deliver([this] { form_.Form_Load(); });
+}
+
+bool ClockProgram::obey(std::string_view command) {
+  if (command == clockCommand::speak) return speech_.speak() == SpeechRequests::Reply::taken;
+  gate_.deliver([this] {
+    form_.mnuAnzeige.click();
+    window_.bringToFront();
+  });
+  return true;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string_view>
+
+#include "core/app/frm_uhr.h"
+#include "core/speech/speech_requests.h"
+#include "platform/win32/clock_window.h"
+#include "platform/win32/wave_out_audio_output.h"
+#include "platform/win32/win32_call_gate.h"
+#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_tick_timer.h"
+#include "platform/win32/windows_clock.h"
+
+class InstanceLock;
+
+// The whole clock on Windows: the window model wired to the native window, its timer, the
+// notification icon, sound, the claim of one clock per session and the commands of the user's
+// other processes.
+class ClockProgram {
+ public:
+  explicit ClockProgram(InstanceLock& instance);
+  ~ClockProgram();
+  ClockProgram(const ClockProgram&) = delete;
+  ClockProgram& operator=(const ClockProgram&) = delete;
+
+  // Runs the start-up; when another instance runs, this one ends inside it.
+  void start();
+  // A command of another process of this user's (clockCommand): "sprich" as a click on "Sprich",
+  // a whole announcement after any other; "anzeigen" as "Uhr Anzeigen" and to the front. False
+  // when the clock is too busy to take it.
+  bool obey(std::string_view command);
+
+  ClockWindow& window() { return window_; }
+  frmUhr& form() { return form_; }
+  Win32CallGate& gate() { return gate_; }
+
+ private:
+  Win32CallGate gate_;
+  WindowsClock clock_;
+  ClockWindow window_;
+  Win32Dialogs dialogs_;
+  WaveOutAudioOutput audio_;
+  Platform ports_;
+  frmUhr form_;
+  Win32TickTimer ticks_;
+  SpeechRequests speech_;
+};

@@ -1,0 +1,66 @@
+#include "platform/win32/command_line.h"
+
+#include <cstdio>
+
+#include "platform/posix/clock_commands.h"
+
+const char* const usageText =
+    "Aufruf: lurvendel [OPTION]\n"
+    "Die Lurvendel, eine sprechende Tischuhr. Ohne Option startet sie; läuft sie schon, geschieht\n"
+    "nichts.\n"
+    "\n"
+    "  --sprich, --speak     die laufende Uhr sagt die Uhrzeit; läuft keine, startet sie und\n"
+    "                        sagt sie dann\n"
+    "  --anzeigen, --show    das Fenster der laufenden Uhr kommt zurück und nach vorn; läuft\n"
+    "                        keine, startet sie\n"
+    "  --help                diese Hilfe\n"
+    "  --version             die Version\n";
+
+namespace {
+
+// An option as the user typed it, but that no control character in it reaches the console: C0,
+// DEL, and C1 as UTF-8 writes them (0xC2 0x80 to 0xC2 0x9F) are shown as \xHH.
+std::string printable(std::string_view option) {
+  std::string shown;
+  for (size_t i = 0; i < option.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(option[i]);
+    const auto next = i + 1 < option.size() ? static_cast<unsigned char>(option[i + 1]) : 0;
+    const bool c1 = byte == 0xC2 && next >= 0x80 && next <= 0x9F;
+    if (byte >= 0x20 && byte != 0x7F && !c1) {
+      shown += option[i];
+      continue;
+    }
+    char hex[9];
+    std::snprintf(hex, sizeof hex, c1 ? "\\x%02x\\x%02x" : "\\x%02x", byte, next);
+    shown += hex;
+    i += c1 ? 1 : 0;
+  }
+  return shown;
+}
+
+CommandLine answering(CommandLine::Request request) {
+  CommandLine line;
+  line.request = request;
+  return line;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+  CommandLine line;
+  for (const std::string& option : arguments) {
+    if (option == "--help") return answering(CommandLine::Request::help);
+    if (option == "--version") return answering(CommandLine::Request::version);
+    if (option == "--sprich" || option == "--speak") {
+      line.commands.push_back(clockCommand::speak);
+    } else if (option == "--anzeigen" || option == "--show") {
+      line.commands.push_back(clockCommand::show);
+    } else {
+      CommandLine unknown = answering(CommandLine::Request::unknownOption);
+      unknown.complaint =
+          "lurvendel: unbekannte Option " + printable(option) + " (lurvendel --help nennt alle)\n";
+      return unknown;
+    }
+  }
+  return line;
+}

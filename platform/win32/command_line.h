@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What the user asked for on the command line.
+struct CommandLine {
+  enum class Request { runClock, help, version, unknownOption };
+  Request request = Request::runClock;
+  // For runClock: the commands for the clock (clockCommand), in the order given.
+  std::vector<std::string_view> commands;
+  // For unknownOption: the line that says so.
+  std::string complaint;
+};
+
+// The arguments after the program's name, as UTF-8. --help and --version answer at once.
+CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+extern const char* const usageText;

@@ -1,0 +1,42 @@
+#include "platform/win32/console_output.h"
+
+#include "platform/win32/wide_text.h"
+#include "platform/win32/windows_headers.h"
+
+namespace {
+
+HANDLE standardHandle(StandardStream stream) {
+  return GetStdHandle(stream == StandardStream::output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+}
+
+bool usable(HANDLE handle) {
+  return handle && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
+}
+
+// The starter's console, opened once; nothing where there is none.
+HANDLE starterConsole() {
+  static const HANDLE console = [] {
+    if (!AttachConsole(ATTACH_PARENT_PROCESS) && GetLastError() != ERROR_ACCESS_DENIED) {
+      return INVALID_HANDLE_VALUE;
+    }
+    return CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, 0, nullptr);
+  }();
+  return console;
+}
+
+}  // namespace
+
+void writeToStarter(StandardStream stream, std::string_view text) {
+  HANDLE handle = standardHandle(stream);
+  DWORD mode = 0;
+  if (!usable(handle)) handle = starterConsole();
+  if (handle == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  if (GetConsoleMode(handle, &mode)) {
+    const std::wstring wide = widen(text);
+    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+  } else {
+    WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  }
+}

@@ -1,0 +1,127 @@
+#include "platform/win32/control_windows.h"
+
+#include <memory>
+
+#include "core/app/controls/command_button.h"
+#include "core/app/controls/frame.h"
+#include "core/app/controls/label.h"
+#include "core/app/controls/option_button.h"
+#include "core/app/controls/text_box.h"
+#include "platform/win32/entry_input.h"
+#include "platform/win32/wide_text.h"
+
+namespace {
+
+struct Kind {
+  const wchar_t* className;
+  DWORD style;
+  DWORD exStyle = 0;
+};
+
+Kind kindOf(const Control& control) {
+  if (const auto* label = dynamic_cast<const Label*>(&control)) {
+    const Look& look = label->look();
+    return {L"STATIC",
+            static_cast<DWORD>(SS_NOPREFIX | (look.centred ? SS_CENTER | SS_CENTERIMAGE : SS_LEFT) |
+                               (look.border ? WS_BORDER : 0))};
+  }
+  if (dynamic_cast<const TextBox*>(&control)) {
+    return {L"EDIT",
+            static_cast<DWORD>(WS_TABSTOP | ES_AUTOHSCROLL |
+                               (control.look().centred ? ES_CENTER : ES_LEFT)),
+            WS_EX_CLIENTEDGE};
+  }
+  if (dynamic_cast<const OptionButton*>(&control))
+    return {L"BUTTON", WS_TABSTOP | BS_AUTORADIOBUTTON};
+  if (dynamic_cast<const CommandButton*>(&control)) return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON};
+  return {L"BUTTON", BS_GROUPBOX};
+}
+
+// An auto-size label is as large as its text.
+void fitToText(HWND label) {
+  const int length = GetWindowTextLengthW(label);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  GetWindowTextW(label, text.data(), length + 1);
+  HDC dc = GetDC(label);
+  const auto previous =
+      SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), length, &size);
+  SelectObject(dc, previous);
+  ReleaseDC(label, dc);
+  SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+NativeControl forLabel(Label& label, HWND handle) {
+  const bool autoSize = label.look().autoSize;
+  if (autoSize) fitToText(handle);
+  return {handle,
+          [&label, handle, autoSize](Property property) {
+            if (property == Property::caption) {
+              SetWindowTextW(handle, widen(label.caption()).c_str());
+              if (autoSize) fitToText(handle);
+            } else if (property == Property::repaintNow) {
+              RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            }
+          },
+          {}};
+}
+
+NativeControl forTextBox(TextBox& box, HWND handle, Win32CallGate& gate) {
+  const auto entry = std::make_shared<EntryInput>(handle, box, gate);
+  return {handle,
+          [entry](Property property) {
+            if (property == Property::text) entry->showText();
+          },
+          [entry](WORD code) {
+            if (code == EN_CHANGE) entry->textChanged();
+          }};
+}
+
+// The button checks itself and clears the others of its group, as the model does.
+NativeControl forOptionButton(OptionButton& option, HWND handle, Win32CallGate& gate) {
+  SendMessageW(handle, BM_SETCHECK, option.value() ? BST_CHECKED : BST_UNCHECKED, 0);
+  return {handle,
+          [&option, handle](Property property) {
+            if (property == Property::value) {
+              SendMessageW(handle, BM_SETCHECK, option.value() ? BST_CHECKED : BST_UNCHECKED, 0);
+            }
+            if (property == Property::focus) SetFocus(handle);
+          },
+          [&option, &gate](WORD code) {
+            if (code == BN_CLICKED) gate.deliver([&option] { option.select(); });
+          }};
+}
+
+NativeControl forCommandButton(CommandButton& button, HWND handle, Win32CallGate& gate) {
+  return {handle, {}, [&button, &gate](WORD code) {
+            if (code == BN_CLICKED) gate.deliver([&button] { button.press(); });
+          }};
+}
+
+NativeControl byKind(Control& control, HWND handle, Win32CallGate& gate) {
+  if (auto* label = dynamic_cast<Label*>(&control)) return forLabel(*label, handle);
+  if (auto* box = dynamic_cast<TextBox*>(&control)) return forTextBox(*box, handle, gate);
+  if (auto* option = dynamic_cast<OptionButton*>(&control)) {
+    return forOptionButton(*option, handle, gate);
+  }
+  if (auto* button = dynamic_cast<CommandButton*>(&control)) {
+    return forCommandButton(*button, handle, gate);
+  }
+  return {handle, {}, {}};
+}
+
+}  // namespace
+
+NativeControl createNativeControl(Control& control, HWND parent, int id, const RECT& place,
+                                  HFONT font, bool startsGroup, Win32CallGate& gate) {
+  const Kind kind = kindOf(control);
+  const std::wstring caption = widen(control.caption());
+  HWND handle = CreateWindowExW(
+      kind.exStyle, kind.className, caption.c_str(),
+      WS_CHILD | kind.style | (startsGroup ? WS_GROUP : 0) | (control.enabled() ? 0 : WS_DISABLED),
+      place.left, place.top, place.right - place.left, place.bottom - place.top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return byKind(control, handle, gate);
+}

@@ -1,0 +1,47 @@
+#include <string>
+#include <vector>
+
+#include "platform/win32/clock_commands.h"
+#include "platform/win32/clock_program.h"
+#include "platform/win32/command_line.h"
+#include "platform/win32/console_output.h"
+#include "platform/win32/message_loop.h"
+#include "platform/win32/session_claim.h"
+#include "platform/win32/wide_text.h"
+
+namespace {
+
+std::vector<std::string> arguments() {
+  int count = 0;
+  wchar_t** given = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 1; i < count; ++i) arguments.push_back(narrow(given[i]));
+  LocalFree(given);
+  return arguments;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  const CommandLine line = parseCommandLine(arguments());
+  switch (line.request) {
+    case CommandLine::Request::help:
+      writeToStarter(StandardStream::output, usageText);
+      return 0;
+    case CommandLine::Request::version:
+      writeToStarter(StandardStream::output, "lurvendel " LURVENDEL_VERSION "\n");
+      return 0;
+    case CommandLine::Request::unknownOption:
+      writeToStarter(StandardStream::error, line.complaint);
+      return 2;
+    case CommandLine::Request::runClock:
+      break;
+  }
+  // The commands go to the clock that runs; only when none does, this one starts.
+  SessionClaim claim;
+  if (const auto status = handOverToRunningClock(line.commands, claim)) return *status;
+  ClockProgram clock(claim);
+  clock.start();
+  for (const std::string_view command : line.commands) clock.obey(command);
+  return runMessageLoop();
+}

@@ -1,0 +1,40 @@
+#include "platform/win32/win32_dialogs.h"
+
+#include <string_view>
+#include <utility>
+
+#include "platform/win32/wide_text.h"
+
+namespace {
+
+thread_local HHOOK captionHook = nullptr;
+
+// The box's buttons say what the system's language says; they are renamed as the box comes up,
+// before it is drawn.
+LRESULT CALLBACK germanButtons(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    const auto box = reinterpret_cast<HWND>(wParam);
+    wchar_t className[8] = {};
+    GetClassNameW(box, className, 8);
+    if (std::wstring_view(className) == L"#32770") {
+      SetDlgItemTextW(box, IDYES, L"Ja");
+      SetDlgItemTextW(box, IDNO, L"Nein");
+      SetDlgItemTextW(box, IDOK, L"OK");
+      UnhookWindowsHookEx(std::exchange(captionHook, nullptr));
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+// The style numbers the handlers use are Windows' own.
+msgbox::Answer Win32Dialogs::messageBox(const std::string& text, int style,
+                                        const std::string& title) {
+  captionHook = SetWindowsHookExW(WH_CBT, germanButtons, nullptr, GetCurrentThreadId());
+  const int pressed = MessageBoxW(owner_, widen(text).c_str(), widen(title).c_str(),
+                                  static_cast<UINT>(style) | MB_SETFOREGROUND);
+  if (captionHook) UnhookWindowsHookEx(std::exchange(captionHook, nullptr));
+  if (pressed == IDYES) return msgbox::Answer::yes;
+  return pressed == IDNO ? msgbox::Answer::no : msgbox::Answer::ok;
+}

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds the Windows clock with Debian's mingw-w64: build/windows/lurvendel.exe, one static
+# program, and its installer build/windows/lurvendel-setup.exe (nsis).
+# "scripts/windows.sh test" also builds the Windows tests, warnings as errors, and runs them under
+# wine: the core's model tests, the Win32 layer's on a private display, and the end-to-end script.
+# Installs the Debian packages it misses with apt-get (as root, or through sudo).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=(cmake ninja-build g++-mingw-w64-x86-64-posix nsis icoutils)
+tests=(googletest wine wine64 xvfb xauth x11-utils xdotool openbox trayer imagemagick dbus
+  dbus-x11 python3 pulseaudio pulseaudio-utils)
+case "${1:-build}" in
+  build) wanted=("${build[@]}") ;;
+  test) wanted=("${build[@]}" "${tests[@]}") ;;
+  *) echo "usage: $0 [build|test]" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+    missing+=("$package")
+done
+if ((${#missing[@]})); then
+  as_root=()
+  [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
+  "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends \
+    "${missing[@]}"
+fi
+
+cmake --preset windows
+cmake --build --preset windows
+[ "${1:-build}" = test ] || exit 0
+
+cmake --preset windows-test
+cmake --build --preset windows-test
+bash tests/win32/with_desktop.sh build/windows-test/artifacts/tests \
+  ctest --test-dir build/windows-test --output-on-failure
+bash tests/win32/e2e_test.sh build/windows-test/lurvendel.exe build/windows-test/artifacts/e2e

@@ -1,0 +1,203 @@
+#!/bin/bash
+# End-to-end test of the Windows clock under wine on a private desktop and sound server: the
+# command line; the icon's clicks and menu in wine's own notification area; then, with an XEmbed
+# tray host, two starts at once, the window on top and ticking, speech heard clip by clip from
+# "Sprich" and from other processes, hiding to the tray host and back, a burst of requests, the
+# sound server frozen in the middle of a word, Alt+F4 in the middle of speech; and the installer
+# and its uninstaller.
+# Usage: tests/win32/e2e_test.sh LURVENDEL_EXE ARTIFACT_DIR (the installer beside the program)
+set -euo pipefail
+
+# shellcheck source=../e2e/lib/desktop.sh
+source "$(dirname "$0")/../e2e/lib/desktop.sh"
+# shellcheck source=lib/wine.sh
+source "$(dirname "$0")/lib/wine.sh"
+e2e_begin "$@"
+
+EXE=$BIN
+SPRICH=(187 165) HIDE=(248 165) # middles of the buttons, 15 twips a pixel
+# The clock's zone puts it at 13:16 now, whatever the time: no quarter hour comes near the run.
+utc_minute=$((10#$(date -u +%H) * 60 + 10#$(date -u +%M)))
+offset=$(((13 * 60 + 16 - utc_minute + 1440) % 1440))
+ZONE=$(printf 'LUR-%02d:%02d' $((offset / 60)) $((offset % 60)))
+
+lurvendel() { TZ=$ZONE wine "$EXE" "$@"; }
+ask() { lurvendel "$1" || fail "lurvendel $1 ended with status $?"; }
+# The recordings are read at the lowest priority: wine's sound threads must not starve while
+# they are worked on, on a machine of two cores.
+HEARD=$(dirname "$0")/lib/heard.py
+heard_py() { nice -n 19 /usr/bin/python3 "$HEARD" "$@"; }
+clips() { nice -n 19 /usr/bin/python3 "$CLIPS" "$@"; }
+
+# check_ticks WHEN PID WIN : the seconds display moves on, in a window nobody touches.
+check_ticks() {
+    local before
+    before=$(import -window "$3" -crop 65x65+200+33 png:- | md5sum)
+    sleep 1.2
+    if ! e2e_gone "$2" && [[ $(import -window "$3" -crop 65x65+200+33 png:- | md5sum) != "$before" ]]; then
+        pass "$1: the seconds display moves on"
+    else
+        fail "$1: the seconds display stands, or the clock has ended"
+    fi
+}
+
+# start_clock ARGS... : the program in the background; E2E_PROGRAM_PID is its process.
+start_clock() {
+    local n=$((++E2E_PROGRAM_COUNT))
+    TZ=$ZONE exec wine "$EXE" "$@" >"$E2E_ARTIFACTS/program-$n.out" 2>"$E2E_ARTIFACTS/program-$n.err" &
+    E2E_PROGRAM_PID=$!
+    e2e_track "$E2E_PROGRAM_PID"
+}
+
+# heard WHAT REC : the recording holds one whole "Sprich" of the clock's 13:1x or 13:2x and no
+# other sound.
+heard() {
+    local said
+    said=$(heard_py times "$2" | tr '\n' ' ')
+    if [[ $said =~ ^13:[12][0-9]:[0-9]{2}\ stray\ 0\ $ ]]; then pass "$1: heard $said"; else
+        fail "$1: heard '$said'"
+    fi
+}
+
+# speaks WHAT CMD... : CMD makes the clock speak; recorded until its last word.
+speaks() {
+    local what=$1 rec=$E2E_ARTIFACTS/speech-$((++SPOKEN)).wav
+    shift
+    start_recording "$rec"
+    "$@"
+    heard_py wait-end "$rec" 30 || fail "$what: no announcement ended in 30 s"
+    stop_recording
+    heard "$what" "$rec"
+}
+SPOKEN=0
+
+announcements() { heard_py times "$1" | grep -c '^13:[12][0-9]:' || true; }
+
+
+# --- 1. the command line, before any clock runs --------------------------------------------
+start_xvfb
+start_wine
+status=0
+lurvendel $'--x\n\e[1m' 2>"$E2E_ARTIFACTS/option.err" || status=$?
+check_eq "exit status of an unknown option" "$status" 2
+check_eq "an unknown option with control characters" "$(cat "$E2E_ARTIFACTS/option.err")" \
+    'lurvendel: unbekannte Option --x\x0a\x1b[1m (lurvendel --help nennt alle)'
+check_eq "--help, its first line" "$(lurvendel --help | head -n1)" "Aufruf: lurvendel [OPTION]"
+check_eq "--version" "$(lurvendel --version)" "lurvendel 0.1.0"
+
+start_wm
+start_sound
+
+# --- 2. wine's own notification area, where no tray host runs: the icon's clicks --------------
+# (wine passes no clicks on the icons it docks into an XEmbed tray host to the program)
+start_clock
+PID=$E2E_PROGRAM_PID
+WIN=$(wait_for_window "$TITLE" 20 "$PID") || e2e_fatal "no window titled '$TITLE'"
+click_client "$WIN" "${HIDE[@]}"
+check_within "'Verbergen' hides the window" "$PID" 10 not_viewable "$WIN"
+AREA=$(wait_for_window "Wine System Tray" 10 "$PID") || e2e_fatal "no icon in wine's notification area"
+speaks "a left click on the icon" xdotool mousemove --window "$AREA" 10 10 click 1
+sleep 0.6 # two clicks within 0.5 s would make a double click
+xdotool mousemove --window "$AREA" 10 10 click 3
+check_within "a right click on the icon opens the menu" "$PID" 10 menu_open
+xdotool windowfocus "$(menu)" key Up Up Up Return # "Uhr Anzeigen", the third from the bottom
+check_within "'Uhr Anzeigen' shows the window" "$PID" 10 viewable "$WIN"
+xdotool windowactivate --sync "$WIN" key alt+F4
+e2e_wait_exit "$PID" 10 || fail "Alt+F4 did not end the clock"
+# Wine's shell looks for a tray host when it starts.
+wineserver -k
+start_tray
+
+# --- 3. two --sprich at once: one clock speaks twice, its window on top and ticking ---------
+start_recording "$E2E_ARTIFACTS/two-at-once.wav"
+start_clock --sprich
+first=$E2E_PROGRAM_PID
+start_clock --sprich
+heard_py wait-end "$E2E_ARTIFACTS/two-at-once.wav" 40 || fail "two at once: no end"
+stop_recording
+check_eq "two --sprich at once: announcements heard" "$(announcements "$E2E_ARTIFACTS/two-at-once.wav")" 2
+if e2e_gone "$first"; then caller=$first PID=$E2E_PROGRAM_PID; else caller=$E2E_PROGRAM_PID PID=$first; fi
+e2e_wait_exit "$caller" 10 || fail "two clocks run after two starts at once"
+check_eq "exit status of the caller that found the clock" "${E2E_EXIT_CODE:-}" 0
+WIN=$(wait_for_window "$TITLE" 20 "$PID") || e2e_fatal "no window titled '$TITLE'"
+xprop -id "$WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the window is not on top"
+check_ticks "shown" "$PID" "$WIN"
+start_clock
+e2e_wait_exit "$E2E_PROGRAM_PID" 10 || fail "a second clock did not end within 10 s"
+check_eq "exit status of a second clock" "${E2E_EXIT_CODE:-}" 0
+check_eq "windows titled '$TITLE'" "$(xdotool search --name "^$TITLE\$" | wc -l)" 1
+
+# --- 4. "Sprich", hiding, the clock asked from outside, and back ----------------------------
+speaks "'Sprich'" click_client "$WIN" "${SPRICH[@]}"
+click_client "$WIN" "${HIDE[@]}"
+check_within "'Verbergen' hides the window to the tray host" "$PID" 10 not_viewable "$WIN"
+check_within "'Verbergen' puts the icon into the tray host" "$PID" 10 icon_there
+speaks "--sprich while hidden" ask --sprich
+ask --anzeigen
+check_within "--anzeigen shows the window" "$PID" 10 viewable "$WIN"
+check_within "--anzeigen takes the icon away" "$PID" 10 icon_gone
+
+# --- 5. a burst: each request taken is one whole announcement, the others hear "busy" --------
+start_recording "$E2E_ARTIFACTS/burst.wav"
+: >"$E2E_ARTIFACTS/burst.err"
+clients=()
+for ((i = 0; i < 8; i++)); do
+    lurvendel --sprich 2>>"$E2E_ARTIFACTS/burst.err" &
+    clients+=($!)
+done
+taken=0
+for client in "${clients[@]}"; do if wait "$client"; then taken=$((taken + 1)); fi; done
+heard_py wait-end "$E2E_ARTIFACTS/burst.wav" 60 || fail "the burst spoke no end"
+stop_recording
+check_range "requests of a burst of 8 taken" "$taken" 1 3
+check_eq "whole announcements for a burst of 8" "$(announcements "$E2E_ARTIFACTS/burst.wav")" "$taken"
+check_eq "callers of the burst told the clock is busy" \
+    "$(grep -c 'die Uhr ist beschäftigt und nimmt gerade nichts mehr an' "$E2E_ARTIFACTS/burst.err")" \
+    $((8 - taken))
+
+# --- 6. the sound server freezes in the middle of a word: the clock goes on ----------------
+click_client "$WIN" "${SPRICH[@]}"
+sleep 0.25
+kill -STOP "$E2E_PULSE_PID"
+sleep 3
+check_ticks "the sound server frozen" "$PID" "$WIN"
+kill -CONT "$E2E_PULSE_PID"
+sleep 2 # the word given up on goes on playing now, from a worker of its own; let it end
+
+# --- 7. Alt+F4 one second into "Sprich": silent within 150 ms, gone within 0.5 s -----------
+xdotool windowactivate --sync "$WIN"
+start_recording "$E2E_ARTIFACTS/closed.wav"
+click_client "$WIN" "${SPRICH[@]}"
+sleep "$(awk -v c="$E2E_CLICK_TIME" -v n="$EPOCHREALTIME" 'BEGIN { d = c + 1 - n; printf "%.3f", (d > 0 ? d : 0) }')"
+CLOSE_TIME=$EPOCHREALTIME
+xdotool key alt+F4
+e2e_wait_until 2 e2e_gone "$PID" || true
+GONE_TIME=$EPOCHREALTIME
+sleep 0.5
+stop_recording
+check_range "from Alt+F4 to the process's end in ms" \
+    "$(awk -v c="$CLOSE_TIME" -v g="$GONE_TIME" 'BEGIN { printf "%d", (g - c) * 1000 }')" 0 500
+check_range "sound after Alt+F4 in ms" "$(clips find "$E2E_ARTIFACTS/closed.wav" |
+    awk -v t="$E2E_RECORD_STOP_TIME" -v c="$CLOSE_TIME" '
+        $1 == "clip" && $4 > last { last = $4 } $1 == "sound" && $3 > last { last = $3 }
+        $1 == "length" { n = $2 } END { printf "%d", (t - (n - last) / 11025 - c) * 1000 }')" -2000 150
+for ((i = 1; i <= 3; i++)); do check_quiet "$i"; done
+
+# --- 8. the installer installs for this user alone, silently, and the uninstaller removes -----
+wine "$(dirname "$EXE")/lurvendel-setup.exe" /S || fail "the installer ended with status $?"
+home=$WINEPREFIX/drive_c/users/$(id -un)
+folder=$home/AppData/Local/Programs/$TITLE
+start_menu=$home/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs
+key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lurvendel'
+# shellcheck disable=SC2317
+installed() { [[ -f $folder/lurvendel.exe && -f $start_menu/$TITLE.lnk && -f $start_menu/Uhrzeit\ sagen.lnk ]]; }
+check_within "the installer puts the program and its two Start-menu entries in place" "$$" 30 installed
+cmp -s "$folder/lurvendel.exe" "$EXE" || fail "the installed program is not the one built"
+wine reg query "$key" /v UninstallString >/dev/null 2>&1 || fail "no uninstall entry for the user"
+wine "$folder/Deinstallieren.exe" /S || fail "the uninstaller ended with status $?"
+# shellcheck disable=SC2317
+removed() { [[ ! -e $folder && ! -e $start_menu/$TITLE.lnk && ! -e $start_menu/Uhrzeit\ sagen.lnk ]]; }
+check_within "the uninstaller removes the program, its folder and the entries" "$$" 30 removed
+if wine reg query "$key" >/dev/null 2>&1; then fail "the uninstall entry stays"; fi
+
+e2e_finish
