@@ -193,6 +193,7 @@ void SimPlatform::notifyIcon(Message message, const Record& record) {
   const bool add = message == Message::add;
   log(std::string(add ? "tray.add " : "tray.remove ") + tipOfRecord(record));
   if (add && !trayAvailable) return;
+  if (add && !iconShownNow) iconTip = tipOfRecord(record);
   iconShownNow = add;
 }
 

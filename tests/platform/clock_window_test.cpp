@@ -1,13 +1,17 @@
 #include <functional>
 #include <gtest/gtest.h>
+#include <set>
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -80,13 +84,48 @@ TEST(ClockWindow, DisplaysAreNamedAndReadableByScreenReaders) {
 // their text as wide as it.
 TEST(ClockWindow, TheControlsLookAsDesigned) {
   ShownClock clock;
+  struct Look {
+    const char* control;
+    double points;
+    bool bold;
+    QColor text;
+    QColor background;
+  };
+  const QColor green(0, 255, 0), black(0, 0, 0), darkGreen(0, 128, 0), plain;
+  for (const Look& look : {Look{"Label4", 36, false, green, black},
+                           {"Text5", 12, true, green, black},
+                           {"Label3(0)", 27.75, true, plain, plain},
+                           {"Label7", 8, false, darkGreen, plain}}) {
+    QWidget* widget = clock.widget(look.control);
+    const bool entry = qobject_cast<QLineEdit*>(widget);
+    EXPECT_EQ(widget->font().pointSizeF(), look.points) << look.control;
+    EXPECT_EQ(widget->font().bold(), look.bold) << look.control;
+    const QPalette palette = widget->palette();
+    if (look.text.isValid()) {
+      EXPECT_EQ(palette.color(entry ? QPalette::Text : QPalette::WindowText), look.text)
+          << look.control;
+    }
+    if (look.background.isValid()) {
+      EXPECT_EQ(palette.color(entry ? QPalette::Base : QPalette::Window), look.background)
+          << look.control;
+    }
+  }
+  // Every control of the window, once.
+  std::multiset<std::string> controls;
+  for (const QWidget* widget : clock.clock.window().findChildren<QWidget*>()) {
+    if (widget->objectName().contains(QRegularExpression("^(Label|Frame|Option|Text|Command)"))) {
+      controls.insert(widget->objectName().toStdString());
+    }
+  }
+  EXPECT_EQ(controls, (std::multiset<std::string>{
+                          "Label1",     "Label7",     "Frame1",     "Label4",   "Label3(0)",
+                          "Label5",     "Label3(1)",  "Label6",     "Frame2",   "Option1(0)",
+                          "Option1(1)", "Option1(2)", "Option1(3)", "Option2",  "Frame3",
+                          "Text5",      "Command2",   "Command3",   "Command4", "Command5",
+                          "Command6",   "Label2",     "Command7",   "Command1", "Command8"}));
   auto* hours = clock.widget<QLabel>("Label4");
   EXPECT_EQ(hours->alignment(), Qt::AlignCenter);
   EXPECT_EQ(hours->frameShape(), QFrame::Box);
-  EXPECT_EQ(hours->palette().color(QPalette::WindowText), QColor(0, 255, 0));
-  EXPECT_TRUE(clock.widget<QLabel>("Label3(0)")->font().bold());
-  EXPECT_EQ(clock.widget<QLabel>("Label7")->palette().color(QPalette::WindowText),
-            QColor(0, 128, 0));
   auto* date = clock.widget<QLabel>("Label2");
   EXPECT_GE(date->width(), date->fontMetrics().horizontalAdvance(date->text()));
 }
@@ -181,6 +220,34 @@ TEST(ClockWindow, TabAndShiftTabGoRoundTheControlsInTheDesignedOrder) {
   Order back(wide.rbegin() + 1, wide.rend());
   back.push_back("Option1(0)");
   EXPECT_EQ(round(Qt::Key_Backtab, Qt::ShiftModifier, 10), back);
+}
+
+// The icon's menu as the user sees it: its items in order, separators between the groups, the
+// chosen interval checked; with an alarm armed, "Alarm aktiv !" shown and the intervals locked.
+TEST(ClockWindow, TheIconsMenuShowsItsItemsInOrderWithTheirMarks) {
+  ShownClock clock;
+  const auto shown = [&] {
+    std::vector<std::string> items;
+    for (const QAction* action : clock.clock.window().contextMenu().actions()) {
+      if (!action->isVisible()) continue;
+      items.push_back(action->isSeparator()
+                          ? "-"
+                          : action->text().toStdString() + (action->isChecked() ? " [x]" : "") +
+                                (action->isEnabled() ? "" : " (locked)"));
+    }
+    return items;
+  };
+  EXPECT_EQ(shown(), (std::vector<std::string>{"Ansage jede 1 min", "Ansage jede 5 min",
+                                               "Ansage jede 15 min [x]", "Ansage jede 30 min", "-",
+                                               "Uhr Anzeigen", "-", "Info", "-", "Exit"}));
+  clock.form.Option2.select();
+  clock.form.Text5.editedByUser("23:59:00");
+  clock.form.Text5.onClick();
+  clock.form.Command5.press();
+  EXPECT_EQ(shown(), (std::vector<std::string>{
+                         "Ansage jede 1 min (locked)", "Ansage jede 5 min (locked)",
+                         "Ansage jede 15 min (locked)", "Ansage jede 30 min (locked)",
+                         "Alarm aktiv !", "-", "Uhr Anzeigen", "-", "Info", "-", "Exit"}));
 }
 
 // The icon's mouse codes (514, 517) arrive apart from the window's mouse moves: a pointer passing

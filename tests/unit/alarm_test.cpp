@@ -6,9 +6,11 @@
 #include "platform/sim/simulated_program.h"
 #include "support/alarm_actions.h"
 #include "support/spoken.h"
+#include "support/visible_state.h"
 
 using namespace alarm_actions;
 using Trace = std::vector<std::string>;
+using Changes = std::vector<std::string>;
 
 namespace {
 
@@ -55,8 +57,14 @@ TEST(Alarm, TheEntryTakesTimesOfDayAndRejectsTheRest) {
                         {"23:50:00", &form.Command4, "00:05:00"},
                         {"7:5", &form.Command3, "07:10:00"},
                         {"07:30", &form.Command2, "07:31:00"},
+                        {"06:59:00", &form.Command2, "07:00:00"},
                         {"", &form.Command2, ""},
-                        {"ab", &form.Command2, "ab"}}) {
+                        {"ab", &form.Command2, "ab"},
+                        {"7", &form.Command2, "7"},
+                        {"7:", &form.Command2, "7:"},
+                        {":5", &form.Command2, ":5"},
+                        {"123:45", &form.Command2, "123:45"},
+                        {"1:2:3:4", &form.Command2, "1:2:3:4"}}) {
     form.Text5.editedByUser(s.entry);
     s.button->press();
     EXPECT_EQ(form.Text5.text(), s.after) << s.entry;
@@ -64,14 +72,14 @@ TEST(Alarm, TheEntryTakesTimesOfDayAndRejectsTheRest) {
   }
 
   program.sim.dialogOpenMs = 2500;
-  for (const char* bad :
-       {"7:05:00", "24:00:00", "12:60:00", "99:99:99", "::::::::", "", "07:05:0a"}) {
+  for (const char* bad : {"7:05:00", "24:00:00", "12:60:00", "99:99:99", "::::::::", "", "07:05:0a",
+                          "07300:00", "07:30000", "07:30:001"}) {
     arm(form, bad);
     EXPECT_EQ(program.sim.traced("msgbox").back(), rejection) << bad;
     EXPECT_EQ(form.alarmArmed, 0) << bad;
     EXPECT_FALSE(form.Command5.enabled());
   }
-  EXPECT_EQ(form.Text5.text(), "07:00:17") << "the entry takes the time the box was closed";
+  EXPECT_EQ(form.Text5.text(), "07:00:25") << "the entry takes the time the box was closed";
   arm(form, "07:30:00");
   EXPECT_EQ(form.alarmTime, 7 * 3600 + 30 * 60);
   EXPECT_EQ(form.Label1.caption(), "Alarmausgabe um: 07:30:00");
@@ -93,10 +101,16 @@ TEST(Alarm, ARejectedEntryKeepsTheArmedAlarmAndCancelEndsIt) {
   EXPECT_EQ(form.Label1.caption(), "Alarmausgabe um: 07:45:00");
 
   form.Option2.select();
+  const VisibleState armedAndWide = visibleState(program);
   form.Command6.press();
+  EXPECT_EQ(
+      changes(armedAndWide, visibleState(program)),
+      (Changes{"Label1: Alarmausgabe um: 07:45:00 hidden", "Label7: Countdown 00:00:00 hidden",
+               "Option1(2): 15 min chosen", "Option2: Alarm", "mnuAlarm: Alarm aktiv ! hidden",
+               "mnuDreissig: Ansage jede 30 min", "mnuEins: Ansage jede 1 min",
+               "mnuFünf: Ansage jede 5 min", "mnuFünz: Ansage jede 15 min chosen",
+               "window: Die Lurvendel, 4480 twips"}));
   EXPECT_EQ(form.alarmArmed, 0);
-  EXPECT_TRUE(form.Option1[2].value() && form.mnuFünz.checked());
-  EXPECT_FALSE(form.Label1.visible() || form.Label7.visible() || form.mnuAlarm.visible());
   EXPECT_EQ(program.sim.traced("Option1(2).focus").size(), 1u);
 }
 
@@ -117,6 +131,15 @@ TEST(Alarm, FiresOnceInTheFirstTickAfterItsSecond) {
 
   program.sim.runFor(5 * minute);
   EXPECT_EQ(alarmSignals(program.sim), std::vector<std::int64_t>{alarmSecond + second});
+  // While the signal plays, the seconds display shows the alarm's own seconds.
+  Trace secondsAtFiring;
+  for (size_t i = 0; i < program.sim.trace.size(); ++i) {
+    if (program.sim.traceTimes[i] == alarmSecond + second &&
+        program.sim.trace[i].starts_with("Label6.caption")) {
+      secondsAtFiring.push_back(program.sim.trace[i]);
+    }
+  }
+  EXPECT_EQ(secondsAtFiring, (Trace{"Label6.caption=01", "Label6.caption=00"}));
   const std::string heard = spoken::words(program.sim.clipIds());
   EXPECT_TRUE(heard.starts_with("[Alarm] Es ist sieben Uhr dreißig und")) << heard;
   EXPECT_EQ(program.sim.maxTickDepth, 2);
@@ -168,6 +191,8 @@ TEST(Alarm, FiringBringsTheWindowBackFromMinimisedAndFromTheTray) {
   SimulatedProgram program;
   program.startAt(7, 0, 0);
   arm(program.form, "07:00:10");
+  program.sim.runFor(2 * second);
+  EXPECT_EQ(program.sim.caption, "Die Lurvendel");
   program.sim.minimized = true;
   program.sim.runFor(2 * second);
   EXPECT_EQ(program.sim.caption, "Alarm: 07:00:10");
