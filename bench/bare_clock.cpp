@@ -15,9 +15,8 @@ int main(int argc, char** argv) {
   label.setMinimumSize(200, 60);
   QTimer timer;
   timer.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&timer, &QTimer::timeout, [&label] {
-    label.setText(QTime::currentTime().toString("HH:mm:ss"));
-  });
+  QObject::connect(&timer, &QTimer::timeout,
+                   [&label] { label.setText(QTime::currentTime().toString("HH:mm:ss")); });
   timer.start(interval);
   if (argc < 3 || std::string(argv[2]) != "hidden") label.show();
   return QApplication::exec();

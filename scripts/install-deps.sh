@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing the clock need, if any is
-# missing. Usage: install-deps.sh run|test|bench
+# missing. Usage: install-deps.sh run|test|bench|windows|windows-test
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libasound2-dev libxcb1-dev
@@ -10,12 +10,17 @@ tests=(libgtest-dev libgmock-dev xvfb xauth x11-utils x11-xserver-utils xdotool 
   pulseaudio-utils libasound2-plugins alsa-utils sox lintian devscripts desktop-file-utils appstream
   dpkg-dev librsvg2-bin clang-format shellcheck clang libclang-rt-14-dev tzdata)
 bench=(libbenchmark-dev)
+windows=(cmake ninja-build g++-mingw-w64-x86-64-posix nsis icoutils)
+windows_tests=(googletest wine wine64 xvfb xauth x11-utils xdotool openbox trayer imagemagick dbus
+  dbus-x11 python3 pulseaudio pulseaudio-utils)
 
 case "${1:-run}" in
   run) wanted=("${build[@]}") ;;
   test) wanted=("${build[@]}" "${tests[@]}") ;;
   bench) wanted=("${build[@]}" "${tests[@]}" "${bench[@]}") ;;
-  *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
+  windows) wanted=("${windows[@]}") ;;
+  windows-test) wanted=("${windows[@]}" "${windows_tests[@]}") ;;
+  *) echo "usage: $0 run|test|bench|windows|windows-test" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -7,28 +7,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build=(cmake ninja-build g++-mingw-w64-x86-64-posix nsis icoutils)
-tests=(googletest wine wine64 xvfb xauth x11-utils xdotool openbox trayer imagemagick dbus
-  dbus-x11 python3 pulseaudio pulseaudio-utils)
 case "${1:-build}" in
-  build) wanted=("${build[@]}") ;;
-  test) wanted=("${build[@]}" "${tests[@]}") ;;
+  build) scripts/install-deps.sh windows ;;
+  test) scripts/install-deps.sh windows-test ;;
   *) echo "usage: $0 [build|test]" >&2; exit 2 ;;
 esac
-
-missing=()
-for package in "${wanted[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-    missing+=("$package")
-done
-if ((${#missing[@]})); then
-  as_root=()
-  [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
-  "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends \
-    "${missing[@]}"
-fi
 
 cmake --preset windows
 cmake --build --preset windows

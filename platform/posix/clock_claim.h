@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/ports/instance_lock.h"
+#include "platform/common/clock_requests.h"
 #include "platform/posix/session_folders.h"
 
 // Where the clocks of one user meet: the session folders, and a name in the abstract socket
@@ -25,7 +26,7 @@ struct ClockPlaces {
 // name, the clock starts all the same rather than never.
 class ClockClaim : public InstanceLock {
  public:
-  enum class Outcome { claimed, heldByClock, nowhere };
+  using Outcome = ClaimOutcome;
 
   explicit ClockClaim(ClockPlaces places = {});
   ~ClockClaim() override;

@@ -1,10 +1,8 @@
 #include "platform/posix/clock_commands.h"
 
-#include <chrono>
 #include <cstdio>
 #include <poll.h>
 #include <sys/socket.h>
-#include <thread>
 #include <unistd.h>
 
 #include "platform/posix/clock_claim.h"
@@ -34,16 +32,6 @@ std::string answerLine(int fd) {
   return c == '\n' ? line : "";
 }
 
-// One line on stderr that says why a command was not carried out; the exit status.
-int notCarriedOut(ClockAnswer answer) {
-  const char* why = answer == ClockAnswer::busy
-                        ? "die Uhr ist beschäftigt und nimmt gerade nichts mehr an"
-                    : answer == ClockAnswer::silent ? "die laufende Uhr antwortet nicht"
-                                                    : "die laufende Uhr ist nicht erreichbar";
-  std::fprintf(stderr, "lurvendel: %s\n", why);
-  return 1;
-}
-
 }  // namespace
 
 ClockAnswer askRunningClock(std::string_view command, const std::vector<std::string>& addresses) {
@@ -64,21 +52,13 @@ bool clockListens(const std::vector<std::string>& addresses) {
   return fd >= 0;
 }
 
-std::optional<int> handOverToRunningClock(const std::vector<std::string_view>& commands,
-                                          ClockClaim& claim) {
-  using namespace std::chrono_literals;
-  const std::vector<std::string> addresses = claim.places().commandAddresses();
-  const auto giveUpAt = std::chrono::steady_clock::now() + 3s;
-  while (!clockListens(addresses)) {
-    if (claim.claim() != ClockClaim::Outcome::heldByClock) return std::nullopt;
-    if (std::chrono::steady_clock::now() > giveUpAt) {
-      return commands.empty() ? 0 : notCarriedOut(ClockAnswer::noClock);
-    }
-    std::this_thread::sleep_for(20ms);
-  }
-  for (const std::string_view command : commands) {
-    const ClockAnswer answer = askRunningClock(command, addresses);
-    if (answer != ClockAnswer::taken) return notCarriedOut(answer);
-  }
-  return 0;
+SocketContact::SocketContact(ClockClaim& claim)
+    : claim_(claim), addresses_(claim.places().commandAddresses()) {}
+
+ClaimOutcome SocketContact::claim() {
+  return claim_.claim();
+}
+
+void SocketContact::complain(const std::string& line) {
+  std::fputs(line.c_str(), stderr);
 }

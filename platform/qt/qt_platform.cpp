@@ -1,12 +1,14 @@
 #include "platform/qt/qt_platform.h"
 
 #include "core/app/frm_uhr.h"
+#include "platform/alsa/alsa_device.h"
 
 QtPlatform::QtPlatform(ClockClaim& claim)
     : window_(gate_),
       dialogs_(&window_),
       tray_(window_.windowIcon()),
-      audio_("default", {}, [this] { gate_.whileClipPlays(); }),
+      audio_([] { return std::make_unique<AlsaDevice>("default"); }, "default", {},
+             [this] { gate_.whileClipPlays(); }),
       ports_{.clock = clock_,
              .pump = gate_,
              .dialogs = dialogs_,

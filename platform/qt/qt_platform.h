@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/ports/platform.h"
-#include "platform/alsa/alsa_audio_output.h"
+#include "platform/common/deadline_audio_output.h"
 #include "platform/posix/clock_claim.h"
 #include "platform/posix/system_clock.h"
 #include "platform/qt/clock_window.h"
@@ -29,6 +29,6 @@ class QtPlatform {
   ClockWindow window_;
   QtDialogs dialogs_;
   QtTrayHost tray_;
-  AlsaAudioOutput audio_;
+  DeadlineAudioOutput audio_;
   Platform ports_;
 };

@@ -10,8 +10,6 @@ namespace {
 
 // A clock answers from its message loop, which runs also while it speaks.
 constexpr UINT answerWithinMs = 5000;
-constexpr DWORD giveUpAfterMs = 3000;
-constexpr DWORD lookAgainAfterMs = 20;
 
 // The clock window of this user's, of the windows of the session; none where there is none.
 HWND runningClock() {
@@ -24,7 +22,7 @@ HWND runningClock() {
   return nullptr;
 }
 
-ClockAnswer ask(HWND clock, std::string_view command) {
+ClockAnswer askClock(HWND clock, std::string_view command) {
   COPYDATASTRUCT data{commandMessage::tag, static_cast<DWORD>(command.size()),
                       const_cast<char*>(command.data())};
   DWORD_PTR answer = 0;
@@ -41,16 +39,6 @@ ClockAnswer ask(HWND clock, std::string_view command) {
                                                               : ClockAnswer::silent;
 }
 
-// One line on stderr that says why a command was not carried out; the exit status.
-int notCarriedOut(ClockAnswer answer) {
-  const char* why = answer == ClockAnswer::busy
-                        ? "die Uhr ist beschäftigt und nimmt gerade nichts mehr an"
-                    : answer == ClockAnswer::silent ? "die laufende Uhr antwortet nicht"
-                                                    : "die laufende Uhr ist nicht erreichbar";
-  writeToStarter(StandardStream::error, std::string("lurvendel: ") + why + "\n");
-  return 1;
-}
-
 }  // namespace
 
 std::optional<std::string_view> commandIn(const COPYDATASTRUCT& data) {
@@ -60,20 +48,19 @@ std::optional<std::string_view> commandIn(const COPYDATASTRUCT& data) {
   return command;
 }
 
-std::optional<int> handOverToRunningClock(const std::vector<std::string_view>& commands,
-                                          SessionClaim& claim) {
-  const ULONGLONG giveUpAt = GetTickCount64() + giveUpAfterMs;
-  HWND clock = nullptr;
-  while (!(clock = runningClock())) {
-    if (claim.claim() != SessionClaim::Outcome::heldByClock) return std::nullopt;
-    if (GetTickCount64() > giveUpAt) {
-      return commands.empty() ? 0 : notCarriedOut(ClockAnswer::noClock);
-    }
-    Sleep(lookAgainAfterMs);
-  }
-  for (const std::string_view command : commands) {
-    const ClockAnswer answer = ask(clock, command);
-    if (answer != ClockAnswer::taken) return notCarriedOut(answer);
-  }
-  return 0;
+bool WindowContact::clockAnswers() {
+  clock_ = runningClock();
+  return clock_ != nullptr;
+}
+
+ClaimOutcome WindowContact::claim() {
+  return claim_.claim();
+}
+
+ClockAnswer WindowContact::ask(std::string_view command) {
+  return clock_ ? askClock(clock_, command) : ClockAnswer::noClock;
+}
+
+void WindowContact::complain(const std::string& line) {
+  writeToStarter(StandardStream::error, line);
 }

@@ -4,8 +4,7 @@
 #include <string_view>
 #include <vector>
 
-// The command words and the answers are those of the Linux clock's socket.
-#include "platform/posix/clock_commands.h"
+#include "platform/common/clock_requests.h"
 #include "platform/win32/windows_headers.h"
 
 class SessionClaim;
@@ -22,9 +21,17 @@ inline constexpr LRESULT busy = 2;
 // The command a WM_COPYDATA carries, if it carries one.
 std::optional<std::string_view> commandIn(const COPYDATASTRUCT& data);
 
-// The commands carried out one after the other by the running clock of this user's session: the
-// exit status, 0 when it took them all, else 1 after one line on stderr that says why. Nothing
-// when no clock runs and the claim was had: this process is to be the clock. A clock that is just
-// starting or ending holds its claim without a window; it is given a few seconds to do either.
-std::optional<int> handOverToRunningClock(const std::vector<std::string_view>& commands,
-                                          SessionClaim& claim);
+// The running clock as a caller finds it: the clock window of this user's in the session.
+class WindowContact : public ClockContact {
+ public:
+  explicit WindowContact(SessionClaim& claim) : claim_(claim) {}
+
+  bool clockAnswers() override;
+  ClaimOutcome claim() override;
+  ClockAnswer ask(std::string_view command) override;
+  void complain(const std::string& line) override;
+
+ private:
+  SessionClaim& claim_;
+  HWND clock_ = nullptr;
+};

@@ -1,12 +1,16 @@
 #include "platform/win32/clock_program.h"
 
-#include "platform/posix/clock_commands.h"
+#include "platform/common/clock_requests.h"
+#include "platform/win32/console_output.h"
+#include "platform/win32/wave_out_device.h"
 
 ClockProgram::ClockProgram(InstanceLock& instance)
     : window_(gate_, {.clockJumped = [this] { ticks_.clockJumped(); },
                       .command = [this](std::string_view command) { return obey(command); }}),
       dialogs_(window_.handle()),
-      audio_({}, [this] { gate_.whileClipPlays(); }),
+      audio_([] { return std::make_unique<WaveOutDevice>(); }, "das Standardgerät", {},
+             [this] { gate_.whileClipPlays(); },
+             [](const std::string& line) { writeToStarter(StandardStream::error, line); }),
       ports_{.clock = clock_,
              .pump = gate_,
              .dialogs = dialogs_,

@@ -4,8 +4,8 @@
 
 #include "core/app/frm_uhr.h"
 #include "core/speech/speech_requests.h"
+#include "platform/common/deadline_audio_output.h"
 #include "platform/win32/clock_window.h"
-#include "platform/win32/wave_out_audio_output.h"
 #include "platform/win32/win32_call_gate.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_tick_timer.h"
@@ -39,7 +39,7 @@ class ClockProgram {
   WindowsClock clock_;
   ClockWindow window_;
   Win32Dialogs dialogs_;
-  WaveOutAudioOutput audio_;
+  DeadlineAudioOutput audio_;
   Platform ports_;
   frmUhr form_;
   Win32TickTimer ticks_;

@@ -1,9 +1,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/command_line.h"
 #include "platform/win32/clock_commands.h"
 #include "platform/win32/clock_program.h"
-#include "platform/win32/command_line.h"
 #include "platform/win32/console_output.h"
 #include "platform/win32/message_loop.h"
 #include "platform/win32/session_claim.h"
@@ -39,7 +39,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   // The commands go to the clock that runs; only when none does, this one starts.
   SessionClaim claim;
-  if (const auto status = handOverToRunningClock(line.commands, claim)) return *status;
+  WindowContact contact(claim);
+  if (const auto status = handOverToRunningClock(line.commands, contact)) return *status;
   ClockProgram clock(claim);
   clock.start();
   for (const std::string_view command : line.commands) clock.obey(command);

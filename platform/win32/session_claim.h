@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ports/instance_lock.h"
+#include "platform/common/clock_requests.h"
 #include "platform/win32/windows_headers.h"
 
 // One clock per user and session: a mutex named after the user in the session's namespace, held
@@ -9,7 +10,7 @@
 // same rather than never.
 class SessionClaim : public InstanceLock {
  public:
-  enum class Outcome { claimed, heldByClock, nowhere };
+  using Outcome = ClaimOutcome;
 
   SessionClaim() = default;
   ~SessionClaim() override;

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <utility>
 
 #include "platform/win32/message_loop.h"
 
@@ -15,56 +14,13 @@ Win32CallGate::Win32CallGate()
         if (message == runQuietCallsMessage) runQuietCalls();
       }) {}
 
-void Win32CallGate::deliver(std::function<void()> call) {
-  run(std::move(call), true);
+void Win32CallGate::dispatchPendingEvents() {
+  dispatchPendingMessages();
 }
 
-void Win32CallGate::deliverTick(std::function<void()> call) {
-  run(std::move(call), false);
-}
-
-void Win32CallGate::run(std::function<void()> call, bool byUser) {
-  if (clipPlaying_) {
-    waiting_.push_back([this, call = std::move(call), byUser] { run(call, byUser); });
-    return;
-  }
-  ++depth_;
-  call();
-  --depth_;
-  if (byUser && afterUserCall) afterUserCall();
-  if (depth_ == 0 && !quiet_.empty())
-    PostMessageW(quietSignal_.handle(), runQuietCallsMessage, 0, 0);
-}
-
-void Win32CallGate::whenQuiet(std::function<void()> call) {
-  quiet_.push_back(std::move(call));
+// Posted, so that it runs from the message loop, also inside a message box or a menu.
+void Win32CallGate::scheduleQuietCalls() {
   PostMessageW(quietSignal_.handle(), runQuietCallsMessage, 0, 0);
-}
-
-// Posted, so that it runs from the message loop; from inside a handler's pump or dialog it waits
-// for the handler to end.
-void Win32CallGate::runQuietCalls() {
-  while (depth_ == 0 && !clipPlaying_ && !quiet_.empty()) {
-    std::function<void()> call = std::move(quiet_.front());
-    quiet_.pop_front();
-    deliver(std::move(call));
-  }
-}
-
-void Win32CallGate::whileClipPlays() {
-  clipPlaying_ = true;
-  dispatchPendingMessages();
-  clipPlaying_ = false;
-}
-
-// What waited behind a clip came before anything still queued, so it runs first.
-void Win32CallGate::processPendingEvents() {
-  while (!waiting_.empty()) {
-    const std::function<void()> call = std::move(waiting_.front());
-    waiting_.pop_front();
-    call();
-  }
-  dispatchPendingMessages();
 }
 
 // Windows releases the instance mutex and the sound device with the process. Terminated rather

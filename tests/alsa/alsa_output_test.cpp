@@ -10,8 +10,9 @@
 
 #include "core/app/vocabulary.h"
 #include "core/speech/clip_store.h"
-#include "platform/alsa/alsa_audio_output.h"
-#include "platform/alsa/alsa_worker.h"
+#include "platform/alsa/alsa_device.h"
+#include "platform/common/audio_worker.h"
+#include "platform/common/deadline_audio_output.h"
 
 namespace {
 
@@ -32,11 +33,17 @@ void defineStuckDevice() {
   setenv("HOME", home.c_str(), 1);
 }
 
+// ALSA's device behind the shared worker with its deadline.
+DeadlineAudioOutput alsaOutput(const std::string& device, AudioTiming timing = {}) {
+  return DeadlineAudioOutput([device] { return std::make_unique<AlsaDevice>(device); }, device,
+                             timing);
+}
+
 }  // namespace
 
-TEST(AlsaAudioOutput, AHungDeviceCostsTheClipAndAMarginThenIsLeftBehind) {
-  AlsaAudioOutput output("stuck",
-                         {.idleClose = 3000ms, .deadlineMargin = 500ms, .retryAfterQuiet = 0ms});
+TEST(DeadlineAudioOutput, AHungDeviceCostsTheClipAndAMarginThenIsLeftBehind) {
+  DeadlineAudioOutput output =
+      alsaOutput("stuck", {.idleClose = 3000ms, .deadlineMargin = 500ms, .retryAfterQuiet = 0ms});
   const PcmClip word = findClip(clip::hourWord)->sound;
   for (int i = 0; i < 3; ++i) {
     const auto start = Clock::now();
@@ -44,11 +51,11 @@ TEST(AlsaAudioOutput, AHungDeviceCostsTheClipAndAMarginThenIsLeftBehind) {
     // Far beyond the deadline only if the caller waited on the hung device.
     EXPECT_LT(Clock::now() - start, 10s);
   }
-  EXPECT_EQ(AlsaAudioOutput::Worker::stuckCount(), 3);
+  EXPECT_EQ(AudioWorker::stuckCount(), 3);
 
   // With that many hung workers no further thread is spent: the clip is skipped at once.
   output.play(clip::hourWord, word);
-  EXPECT_EQ(AlsaAudioOutput::Worker::stuckCount(), 3);
+  EXPECT_EQ(AudioWorker::stuckCount(), 3);
 
   // Once the device lets go, the hung workers end.
   std::thread reader([] {
@@ -60,18 +67,18 @@ TEST(AlsaAudioOutput, AHungDeviceCostsTheClipAndAMarginThenIsLeftBehind) {
   });
   reader.detach();
   const auto waitUntil = Clock::now() + 20s;
-  while (AlsaAudioOutput::Worker::stuckCount() > 0 && Clock::now() < waitUntil) {
+  while (AudioWorker::stuckCount() > 0 && Clock::now() < waitUntil) {
     std::this_thread::sleep_for(10ms);
   }
-  EXPECT_EQ(AlsaAudioOutput::Worker::stuckCount(), 0);
+  EXPECT_EQ(AudioWorker::stuckCount(), 0);
 }
 
 // A clip that stays silent says why, in one line on stderr, only when the user asked for it.
-TEST(AlsaAudioOutput, ASilentClipSaysWhyOnlyUnderDebug) {
+TEST(DeadlineAudioOutput, ASilentClipSaysWhyOnlyUnderDebug) {
   const PcmClip word = findClip(clip::hourWord)->sound;
   for (const bool debug : {false, true}) {
     setenv("LURVENDEL_DEBUG", debug ? "1" : "0", 1);
-    AlsaAudioOutput output("nowhere");
+    DeadlineAudioOutput output = alsaOutput("nowhere");
     testing::internal::CaptureStderr();
     output.play(clip::hourWord, word);
     output.play(clip::hourWord, word);  // right after a failure: skipped

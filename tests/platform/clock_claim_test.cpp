@@ -204,7 +204,8 @@ TEST(ClockClaim, CallersReachTheRunningClockAndHearItsAnswer) {
   const ClockPlaces places = in({runtime, fallback});
   const auto handOver = [&](std::vector<std::string_view> commands) {
     ClockClaim claim(places);
-    return handOverToRunningClock(commands, claim);
+    SocketContact contact(claim);
+    return handOverToRunningClock(commands, contact);
   };
   EXPECT_EQ(handOver({clockCommand::speak}), std::nullopt) << "no clock runs";
 
@@ -235,7 +236,10 @@ TEST(ClockClaim, TwoCallersAtOnceMakeOneClockThatHearsBoth) {
       char byte = 0;
       if (read(go[0], &byte, 1) != 1) return 9;
       ClockClaim claim(places);
-      if (const auto status = handOverToRunningClock({clockCommand::speak}, claim)) return *status;
+      SocketContact contact(claim);
+      if (const auto status = handOverToRunningClock({clockCommand::speak}, contact)) {
+        return *status;
+      }
       // The clock: the other caller's request arrives within seconds, after a knock.
       char line[32] = {};
       int fd = -1;

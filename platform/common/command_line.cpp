@@ -1,8 +1,8 @@
-#include "platform/win32/command_line.h"
+#include "platform/common/command_line.h"
 
 #include <cstdio>
 
-#include "platform/posix/clock_commands.h"
+#include "platform/common/clock_requests.h"
 
 const char* const usageText =
     "Aufruf: lurvendel [OPTION]\n"

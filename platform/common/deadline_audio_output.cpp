@@ -1,0 +1,73 @@
+#include "platform/common/deadline_audio_output.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+#include <utility>
+
+#include "platform/common/audio_worker.h"
+
+namespace {
+
+// Beyond this many hung workers every clip stays silent, so a frozen sound system costs no more
+// threads.
+constexpr int maxStuckWorkers = 3;
+
+bool debugWanted() {
+  const char* debug = std::getenv("LURVENDEL_DEBUG");
+  return debug && std::string_view(debug) == "1";
+}
+
+}  // namespace
+
+DeadlineAudioOutput::DeadlineAudioOutput(MakeDevice makeDevice, std::string device,
+                                         AudioTiming timing, std::function<void()> whilePlaying,
+                                         std::function<void(const std::string&)> say)
+    : makeDevice_(std::move(makeDevice)),
+      device_(std::move(device)),
+      timing_(timing),
+      whilePlaying_(std::move(whilePlaying)),
+      say_(std::move(say)),
+      debug_(debugWanted()) {}
+
+DeadlineAudioOutput::~DeadlineAudioOutput() {
+  if (worker_) worker_->abandon();
+}
+
+void DeadlineAudioOutput::play(std::int16_t, const PcmClip& sound) {
+  const auto start = std::chrono::steady_clock::now();
+  const bool tooManyStuck = AudioWorker::stuckCount() >= maxStuckWorkers;
+  if (tooManyStuck || failedRecently(start)) {
+    report(tooManyStuck ? "zu viele hängende Wiedergaben, übersprungen"
+                        : "übersprungen, das Gerät scheiterte eben");
+    lastFailed_ = lastFailed_ || tooManyStuck;
+    lastEnded_ = start;
+    return;
+  }
+  if (!worker_) worker_ = AudioWorker::start(makeDevice_(), timing_.idleClose);
+  const auto length = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+      std::chrono::duration<double>(sound.seconds()));
+  const auto outcome = worker_->play(sound, start + length + timing_.deadlineMargin, whilePlaying_);
+  if (outcome == AudioWorker::Outcome::failed) report(worker_->failure());
+  if (outcome == AudioWorker::Outcome::timedOut) {
+    report("keine Antwort vor der Frist, aufgegeben");
+    worker_->abandon();
+    worker_.reset();
+  }
+  lastFailed_ = outcome != AudioWorker::Outcome::played;
+  lastEnded_ = std::chrono::steady_clock::now();
+}
+
+bool DeadlineAudioOutput::failedRecently(std::chrono::steady_clock::time_point now) const {
+  return lastFailed_ && now - lastEnded_ < timing_.retryAfterQuiet;
+}
+
+void DeadlineAudioOutput::report(const std::string& why) const {
+  if (!debug_) return;
+  const std::string line = "lurvendel: kein Ton über " + device_ + ": " + why + "\n";
+  if (say_) {
+    say_(line);
+  } else {
+    std::fputs(line.c_str(), stderr);
+  }
+}
