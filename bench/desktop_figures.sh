@@ -17,6 +17,8 @@ BARE_BIN=$(realpath "$3")
 HERE=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=../tests/e2e/lib/desktop.sh
 source "$HERE/../tests/e2e/lib/desktop.sh"
+# shellcheck source=lib/figures.sh
+source "$HERE/lib/figures.sh"
 e2e_init "$4" "$0" "$@"
 
 TITLE="Die Lurvendel"
@@ -26,11 +28,6 @@ SETTLE_S=5
 STARTS=5
 FIGURES=$E2E_ARTIFACTS/figures.txt
 : >"$FIGURES"
-
-figure() {
-  echo "$1 $2" >>"$FIGURES"
-  e2e_log "$1 = $2"
-}
 
 us_now() { echo "${EPOCHREALTIME//[!0-9]/}"; }
 
@@ -108,10 +105,6 @@ switches() {
 # status_mib FIELD PID: a size from /proc/PID/status in MiB.
 status_mib() { awk -v f="$1:" '$1 == f { printf "%.1f", $2 / 1024 }' "/proc/$2/status"; }
 
-median() {
-  sort -n | awk '{ v[NR] = $1 }
-    END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
 
 # --- the figures ---------------------------------------------------------------------
 

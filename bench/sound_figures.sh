@@ -22,6 +22,8 @@ source "$LIB/desktop.sh"
 source "$HERE/lib/timing.sh"
 # shellcheck source=lib/sound_timing.sh
 source "$HERE/lib/sound_timing.sh"
+# shellcheck source=lib/figures.sh
+source "$HERE/lib/figures.sh"
 e2e_init "$2" "$0" "$@"
 
 TITLE="Die Lurvendel"
@@ -36,15 +38,7 @@ FIGURES=$E2E_ARTIFACTS/figures.txt
 export PULSE_CLIENTCONFIG=$E2E_TMP/client.conf
 echo "autospawn = no" >"$PULSE_CLIENTCONFIG"
 
-figure() {
-  echo "$1 $2" >>"$FIGURES"
-  e2e_log "$1 = $2"
-}
 
-median() {
-  sort -g | awk '{ v[NR] = $1 }
-    END { if (NR) printf "%.1f\n", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
 maximum() { sort -g | tail -n1 | awk '{ printf "%.1f\n", $1 }'; }
 
 open_clock() {

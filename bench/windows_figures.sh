@@ -19,6 +19,8 @@ source "$HERE/../tests/e2e/lib/desktop.sh"
 source "$HERE/../tests/win32/lib/wine.sh"
 # shellcheck source=lib/sound_timing.sh
 source "$HERE/lib/sound_timing.sh"
+# shellcheck source=lib/figures.sh
+source "$HERE/lib/figures.sh"
 e2e_init "$2" "$0" "$@"
 
 TITLE="Die Lurvendel"
@@ -27,15 +29,6 @@ SPRICH=(187 165) # middle of the button, 15 twips a pixel
 STARTS=5
 FIGURES=$E2E_ARTIFACTS/figures.txt
 : >"$FIGURES"
-
-figure() {
-  echo "$1 $2" >>"$FIGURES"
-  e2e_log "$1 = $2"
-}
-
-median() {
-  sort -g | awk '{ v[NR] = $1 } END { if (NR) printf "%.1f\n", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
 
 figure exe_bytes "$(stat -c %s "$EXE")"
 

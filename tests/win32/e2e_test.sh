@@ -27,7 +27,6 @@ ask() { lurvendel "$1" || fail "lurvendel $1 ended with status $?"; }
 # they are worked on, on a machine of two cores.
 HEARD=$(dirname "$0")/lib/heard.py
 heard_py() { nice -n 19 /usr/bin/python3 "$HEARD" "$@"; }
-clips() { nice -n 19 /usr/bin/python3 "$CLIPS" "$@"; }
 
 # check_ticks WHEN PID WIN : the seconds display moves on, in a window nobody touches.
 check_ticks() {
@@ -166,21 +165,7 @@ sleep 2 # the word given up on goes on playing now, from a worker of its own; le
 
 # --- 7. Alt+F4 one second into "Sprich": silent within 150 ms, gone within 0.5 s -----------
 xdotool windowactivate --sync "$WIN"
-start_recording "$E2E_ARTIFACTS/closed.wav"
-click_client "$WIN" "${SPRICH[@]}"
-sleep "$(awk -v c="$E2E_CLICK_TIME" -v n="$EPOCHREALTIME" 'BEGIN { d = c + 1 - n; printf "%.3f", (d > 0 ? d : 0) }')"
-CLOSE_TIME=$EPOCHREALTIME
-xdotool key alt+F4
-e2e_wait_until 2 e2e_gone "$PID" || true
-GONE_TIME=$EPOCHREALTIME
-sleep 0.5
-stop_recording
-check_range "from Alt+F4 to the process's end in ms" \
-    "$(awk -v c="$CLOSE_TIME" -v g="$GONE_TIME" 'BEGIN { printf "%d", (g - c) * 1000 }')" 0 500
-check_range "sound after Alt+F4 in ms" "$(clips find "$E2E_ARTIFACTS/closed.wav" |
-    awk -v t="$E2E_RECORD_STOP_TIME" -v c="$CLOSE_TIME" '
-        $1 == "clip" && $4 > last { last = $4 } $1 == "sound" && $3 > last { last = $3 }
-        $1 == "length" { n = $2 } END { printf "%d", (t - (n - last) / 11025 - c) * 1000 }')" -2000 150
+check_alt_f4_in_speech "$PID" click_client "$WIN" "${SPRICH[@]}"
 for ((i = 1; i <= 3; i++)); do check_quiet "$i"; done
 
 # --- 8. the installer installs for this user alone, silently, and the uninstaller removes -----

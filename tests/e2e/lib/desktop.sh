@@ -376,6 +376,30 @@ check_heard() {
     fi
 }
 
+# check_alt_f4_in_speech PID CLICK... : CLICK starts an announcement; Alt+F4 one second into it
+# ends the program within 0.5 s and its sound within 150 ms (the last sample, on the wall clock,
+# against the moment of the close).
+check_alt_f4_in_speech() {
+    local pid=$1 close gone
+    shift
+    start_recording "$E2E_ARTIFACTS/closed.wav"
+    "$@"
+    sleep "$(awk -v c="$E2E_CLICK_TIME" -v n="$EPOCHREALTIME" \
+        'BEGIN { d = c + 1 - n; printf "%.3f", (d > 0 ? d : 0) }')"
+    close=$EPOCHREALTIME
+    xdotool key alt+F4
+    e2e_wait_until 2 e2e_gone "$pid" || true
+    gone=$EPOCHREALTIME
+    sleep 0.5
+    stop_recording
+    check_range "from Alt+F4 to the process's end in ms" \
+        "$(awk -v c="$close" -v g="$gone" 'BEGIN { printf "%d", (g - c) * 1000 }')" 0 500
+    check_range "sound after Alt+F4 in ms" "$(/usr/bin/python3 "$CLIPS" find \
+        "$E2E_ARTIFACTS/closed.wav" | awk -v t="$E2E_RECORD_STOP_TIME" -v c="$close" '
+        $1 == "clip" && $4 > last { last = $4 } $1 == "sound" && $3 > last { last = $3 }
+        $1 == "length" { n = $2 } END { printf "%d", (t - (n - last) / 11025 - c) * 1000 }')" -2000 150
+}
+
 # check_runs_on WHAT PID WIN : the program lives and its window changes (the seconds move).
 check_runs_on() {
     local before
