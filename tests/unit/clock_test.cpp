@@ -117,6 +117,13 @@ TEST(Clock, LabelsAndOptionGroupsKeepTheirEventRules) {
   EXPECT_EQ(clicks, 2);
   for (size_t i = 0; i < 3; ++i) EXPECT_FALSE(form.Option1[i].value());
   EXPECT_TRUE(form.Option1[3].value() && !form.Option2.value());
+  // A stopped timer delivers nothing, also a tick already on its way.
+  int ticks = 0;
+  form.Timer1.onTimer = [&] { ++ticks; };
+  form.Timer1.setInterval(100);
+  form.Timer1.setEnabled(false);
+  form.Timer1.fire();
+  EXPECT_EQ(ticks, 0);
 }
 
 TEST(Clock, ClosingAsksWhileAnAlarmIsArmedAndNoKeepsEverything) {

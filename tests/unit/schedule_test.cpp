@@ -5,7 +5,9 @@
 
 #include "core/app/local_time.h"
 #include "platform/sim/simulated_program.h"
+#include "support/alarm_actions.h"
 #include "support/spoken.h"
+#include "support/visible_state.h"
 
 namespace {
 
@@ -34,8 +36,17 @@ TEST(Schedule, AFullHourIsTheSignalAndTheHourAloneAndAQuarterTheFullTime) {
   program.startAt(10, 59, 50);
   program.sim.runFor(40 * second);
   EXPECT_EQ(heard(program.sim), "[Gong] elf Uhr");
-  EXPECT_EQ(program.sim.played[0].start % hour, 0) << "the signal starts on the hour";
-  EXPECT_EQ(program.form.Label5.caption(), "00");
+  const std::int64_t signal = program.sim.played[0].start;
+  EXPECT_EQ(signal % hour, 0) << "the signal starts on the hour";
+  // While the signal plays, the displays show the full hour, as the window comes back.
+  std::vector<std::string> atTheHour;
+  for (size_t i = 0; i < program.sim.trace.size(); ++i) {
+    if (program.sim.traceTimes[i] == signal) atTheHour.push_back(program.sim.trace[i]);
+  }
+  EXPECT_EQ(atTheHour,
+            (std::vector<std::string>{"Label7.caption=Countdown: 13:00:00", "Label4.caption=11",
+                                      "window.show", "window.repaint", "Label6.caption=00",
+                                      "Label5.caption=00", "Label4.refresh", "Label5.refresh"}));
 
   // After 3.6 s of signal and the words, the seconds that have passed since the quarter.
   SimulatedProgram quarter;
@@ -75,7 +86,9 @@ TEST(Schedule, ANewIntervalCountsFromTheNextMinuteAndTheMenuAgrees) {
                                      {&form.mnuFünf, 1},
                                      {&form.mnuFünz, 2},
                                      {&form.mnuDreissig, 3}}) {
-    form.Option1[static_cast<size_t>(option)].select();
+    form.Option1[static_cast<size_t>((option + 1) % 4)].select();
+    item->click();
+    EXPECT_TRUE(form.Option1[static_cast<size_t>(option)].value()) << item->caption();
     EXPECT_TRUE(item->checked());
     EXPECT_EQ(std::count_if(form.mnuPopUp.items().begin(), form.mnuPopUp.items().end(),
                             [](const MenuItem* i) { return i->checked(); }),
@@ -84,7 +97,8 @@ TEST(Schedule, ANewIntervalCountsFromTheNextMinuteAndTheMenuAgrees) {
 }
 
 // In alarm mode nothing is announced; the hour still brings the window back from the tray, and
-// the icon stays. Choosing an interval ends alarm mode and its indicators.
+// the icon stays. Choosing an interval ends alarm mode, an armed alarm and its indicators, and
+// the schedule speaks again.
 TEST(Schedule, AlarmModeSilencesTheScheduleButTheHourShowsTheWindow) {
   SimulatedProgram program;
   program.startAt(10, 44, 0);
@@ -96,8 +110,18 @@ TEST(Schedule, AlarmModeSilencesTheScheduleButTheHourShowsTheWindow) {
   for (const MenuItem* item : {&program.form.mnuEins, &program.form.mnuFünz}) {
     EXPECT_FALSE(item->enabled() || item->checked());
   }
-  program.form.Option1[2].select();
-  EXPECT_TRUE(program.form.mnuFünz.enabled() && program.form.mnuFünz.checked());
+  alarm_actions::arm(program.form, "11:30:00");
+  const VisibleState armed = visibleState(program);
+  program.form.mnuFünf.click();
+  EXPECT_EQ(changes(armed, visibleState(program)),
+            (std::vector<std::string>{
+                "Label1: Alarmausgabe um: 11:30:00 hidden", "Label7: Countdown: 12:56:00 hidden",
+                "Option1(1): 5 min chosen", "Option2: Alarm", "mnuAlarm: Alarm aktiv ! hidden",
+                "mnuDreissig: Ansage jede 30 min", "mnuEins: Ansage jede 1 min",
+                "mnuFünf: Ansage jede 5 min chosen", "mnuFünz: Ansage jede 15 min"}));
+  EXPECT_FALSE(program.form.closeAsks());
+  program.sim.runFor(2 * minute);
+  EXPECT_EQ(signalMinutes(program.sim), std::vector<int>{665});
 }
 
 // A jump of the clock (a resume from suspend, the clock set by hand) speaks no wrong time: the

@@ -124,6 +124,18 @@ TEST(Tray, InfoFromTheButtonAndFromTheMenuIsTheSameBox) {
   const Trace boxes = program.sim.traced("msgbox");
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0], boxes[1]);
-  EXPECT_TRUE(boxes[0].starts_with("msgbox 64 [Die Lurvendel   -    Info ] Die Sprach- und"));
-  EXPECT_EQ(std::count(boxes[0].begin(), boxes[0].end(), '\n'), 11);
+  const std::string rule(54, '_');
+  EXPECT_EQ(boxes[0],
+            "msgbox 64 [Die Lurvendel   -    Info ] "
+            "Die Sprach- und Alarmausgabe funktioniert auch bei \n"
+            "verborgenem Uhrfenster.\n" +
+                rule +
+                "\n\n"
+                "Wird das Uhrfenster verborgen, erscheint im SystemTray ein Icon.\n\n"
+                "Click mit linker Maustaste auf TrayIcon     -> Zeitansage\n"
+                "Click mit rechter Maustaste auf TrayIcon  -> Funktions-PopUp-Menü\n" +
+                rule +
+                "\n\n"
+                "\"Die Lurvendel\";      Codename: \"Borrimax\"\n" +
+                rule);
 }
