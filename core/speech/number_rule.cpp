@@ -22,18 +22,11 @@ std::vector<std::int16_t> numberClips(int value, NumberUse use) {
 }
 
 std::optional<int> numberIn(std::string_view caption) {
-  while (!caption.empty() && caption.front() == ' ') caption.remove_prefix(1);
-  while (!caption.empty() && caption.back() == ' ') caption.remove_suffix(1);
-  bool negative = false;
-  if (!caption.empty() && (caption.front() == '-' || caption.front() == '+')) {
-    negative = caption.front() == '-';
-    caption.remove_prefix(1);
-  }
   if (caption.empty() || caption.size() > 9) return std::nullopt;
   int value = 0;
   for (const char c : caption) {
     if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
     value = value * 10 + (c - '0');
   }
-  return negative ? -value : value;
+  return value;
 }

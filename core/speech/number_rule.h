@@ -12,5 +12,5 @@ enum class NumberUse { hour, minute, second };
 // zwanzig"), "null"/"ein" for the hour, nothing for zero minutes, "eine" for one second.
 std::vector<std::int16_t> numberClips(int value, NumberUse use);
 
-// A display's caption as a whole number, if it reads as one (digits, optional sign and spaces).
+// A display's caption as a whole number, if it is one (the displays hold two digits).
 std::optional<int> numberIn(std::string_view caption);
