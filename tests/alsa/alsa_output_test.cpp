@@ -13,6 +13,7 @@
 #include "platform/alsa/alsa_device.h"
 #include "platform/common/audio_worker.h"
 #include "platform/common/deadline_audio_output.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -23,9 +24,7 @@ using Clock = std::chrono::steady_clock;
 // frozen sound server blocks ALSA's calls. Reading the FIFO lets it go.
 std::string stuckFifo;
 
-void defineStuckDevice() {
-  char dir[] = "/tmp/lurvendel-alsa-XXXXXX";
-  const std::string home = mkdtemp(dir);
+void defineStuckDevice(const std::string& home) {
   stuckFifo = home + "/fifo";
   mkfifo(stuckFifo.c_str(), 0600);
   std::ofstream(home + "/.asoundrc")
@@ -92,7 +91,8 @@ TEST(DeadlineAudioOutput, ASilentClipSaysWhyOnlyUnderDebug) {
 }
 
 int main(int argc, char** argv) {
-  defineStuckDevice();
+  const TempFolder home("lurvendel-alsa");
+  defineStuckDevice(home.path());
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

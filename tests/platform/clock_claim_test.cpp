@@ -22,13 +22,9 @@
 
 #include "platform/posix/clock_commands.h"
 #include "platform/posix/command_socket.h"
+#include "support/temp_folder.h"
 
 namespace {
-
-std::string tempFolder() {
-  char dir[] = "/tmp/lurvendel-claim-XXXXXX";
-  return mkdtemp(dir);
-}
 
 ClockPlaces in(std::vector<std::string> folders, std::string abstractName = "") {
   return {std::move(folders), std::move(abstractName)};
@@ -107,7 +103,8 @@ std::string claimsWith(const ClockPlaces& places) {
 // The first clock holds its place as long as it runs, also when it is killed, never longer; a
 // socket left behind by a killed clock is no obstacle.
 TEST(ClockClaim, OnlyTheFirstHolderRunsUntilItGoes) {
-  const ClockPlaces places = in({tempFolder()});
+  const TempFolder folder("lurvendel-claim");
+  const ClockPlaces places = in({folder.path()});
   auto first = std::make_unique<ClockClaim>(places);
   EXPECT_EQ(first->claim(), ClockClaim::Outcome::claimed);
   EXPECT_TRUE(ClockClaim(places).anotherInstanceRunning());
@@ -131,7 +128,8 @@ TEST(ClockClaim, OneClockPerUserWhateverThePlacesAreLike) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root to play two other users";
   const uid_t user = 65534;
   const uid_t other = 65533;
-  const std::string base = tempFolder();
+  const TempFolder temp("lurvendel-claim");
+  const std::string& base = temp.path();
   chmod(base.c_str(), 01777);
   const auto folder = [&](const std::string& name, mode_t mode, uid_t owner) {
     const std::string path = base + "/" + name;
@@ -199,9 +197,9 @@ TEST(ClockClaim, OneClockPerUserWhateverThePlacesAreLike) {
 // A caller finds the running clock wherever it runs and hears its answer; two callers that start
 // at once with no clock make one clock, which carries out the other's request.
 TEST(ClockClaim, CallersReachTheRunningClockAndHearItsAnswer) {
-  const std::string runtime = tempFolder();
-  const std::string fallback = tempFolder();
-  const ClockPlaces places = in({runtime, fallback});
+  const TempFolder runtimeFolder("lurvendel-claim"), fallback("lurvendel-claim");
+  const std::string& runtime = runtimeFolder.path();
+  const ClockPlaces places = in({runtime, fallback.path()});
   const auto handOver = [&](std::vector<std::string_view> commands) {
     ClockClaim claim(places);
     SocketContact contact(claim);
@@ -227,7 +225,8 @@ TEST(ClockClaim, CallersReachTheRunningClockAndHearItsAnswer) {
 }
 
 TEST(ClockClaim, TwoCallersAtOnceMakeOneClockThatHearsBoth) {
-  const ClockPlaces places = in({tempFolder()});
+  const TempFolder folder("lurvendel-claim");
+  const ClockPlaces places = in({folder.path()});
   int go[2];
   ASSERT_EQ(pipe(go), 0);
   std::vector<pid_t> callers;

@@ -20,6 +20,7 @@
 #include "platform/posix/clock_claim.h"
 #include "platform/qt/clock_program.h"
 #include "platform/qt/qt_dialogs.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -40,8 +41,8 @@ struct ShownClock {
     return focus ? focus->objectName().toStdString() : "nothing";
   }
 
-  char folder[32] = "/tmp/lurvendel-window-XXXXXX";
-  ClockClaim claim{ClockPlaces{{mkdtemp(folder)}, ""}};
+  TempFolder folder{"lurvendel-window"};
+  ClockClaim claim{ClockPlaces{{folder.path()}, ""}};
   ClockProgram clock{claim};
   frmUhr& form = clock.form();
 };
@@ -317,8 +318,8 @@ TEST(ClockWindow, MessageBoxesAnswerInGerman) {
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  char dir[] = "/tmp/lurvendel-window-XXXXXX";
-  qputenv("XDG_RUNTIME_DIR", mkdtemp(dir));
+  const TempFolder runtime("lurvendel-window");
+  qputenv("XDG_RUNTIME_DIR", runtime.path().c_str());
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -14,6 +14,7 @@
 #include "platform/posix/clock_claim.h"
 #include "platform/posix/clock_commands.h"
 #include "platform/posix/command_socket.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -43,8 +44,8 @@ struct Server {
     close(fd);
   }
 
-  char folder[32] = "/tmp/lurvendel-commands-XXXXXX";
-  ClockClaim claim{ClockPlaces{{mkdtemp(folder)}, ""}};
+  TempFolder folder{"lurvendel-commands"};
+  ClockClaim claim{ClockPlaces{{folder.path()}, ""}};
   std::vector<std::string> obeyed;
   bool busy = false;
   CommandServer server{[this](std::string_view command) {
@@ -80,7 +81,7 @@ TEST(CommandServer, AnswersAKnownCommandInOneShortLineAndNothingElse) {
 // Deleted alone or with its folder, the socket is there again at once, and so is the lock.
 TEST(CommandServer, ASocketWhoseFileGoesIsMadeAgain) {
   Server clock;
-  const std::string folder = clock.folder;
+  const std::string& folder = clock.folder.path();
   for (const std::string& removal : {"rm " + folder + "/lurvendel.socket", "rm -r " + folder}) {
     ASSERT_EQ(std::system(removal.c_str()), 0);
     QTest::qWait(100);

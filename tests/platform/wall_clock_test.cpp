@@ -13,6 +13,7 @@
 
 #include "platform/posix/system_clock.h"
 #include "platform/posix/wall_clock_timer.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -51,12 +52,11 @@ TEST(SystemClock, FollowsTheSystemZoneWithinASecond) {
 // its own.
 TEST(WallClockTimer, TellsANewZoneAndASetClockAsJumps) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root for a mount namespace and to set the clock";
+  const TempFolder etc("lurvendel-etc");
   const pid_t child = fork();
   if (child == 0) {
-    char etc[] = "/tmp/lurvendel-etc-XXXXXX";
-    if (!mkdtemp(etc) || unshare(CLONE_NEWNS) != 0 ||
-        mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
-        mount(etc, "/etc", nullptr, MS_BIND, nullptr)) {
+    if (unshare(CLONE_NEWNS) != 0 || mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
+        mount(etc.path().c_str(), "/etc", nullptr, MS_BIND, nullptr)) {
       _exit(2);
     }
     WallClockTimer timer;
