@@ -22,6 +22,7 @@
 
 #include "platform/posix/clock_commands.h"
 #include "platform/posix/command_socket.h"
+#include "support/descriptors.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -83,9 +84,7 @@ int answering(ClockClaim& claim, const char* word) {
   return 0;
 }
 
-// What the first claim got (the folder's index, "@" for the abstract name, "-" for none) and
-// whether a second one then finds the place held.
-std::string claimsWith(const ClockPlaces& places) {
+std::string claimed(const ClockPlaces& places) {
   ClockClaim first(places);
   const ClockClaim::Outcome outcome = first.claim();
   std::string where = "-";
@@ -96,6 +95,14 @@ std::string claimsWith(const ClockPlaces& places) {
   if (outcome == ClockClaim::Outcome::heldByClock) where = "held";
   const bool single = ClockClaim(places).claim() == ClockClaim::Outcome::heldByClock;
   return where + (single ? " single" : " second");
+}
+
+// What the first claim got (the folder's index, "@" for the abstract name, "-" for none),
+// whether a second one then finds the place held, and whether the two left a descriptor open.
+std::string claimsWith(const ClockPlaces& places) {
+  const int descriptors = openDescriptors();
+  const std::string outcome = claimed(places);
+  return outcome + (openDescriptors() == descriptors ? "" : " leaking");
 }
 
 }  // namespace
