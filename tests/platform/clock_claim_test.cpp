@@ -229,6 +229,14 @@ TEST(ClockClaim, CallersReachTheRunningClockAndHearItsAnswer) {
   chmod(runtime.c_str(), 0777);
   EXPECT_EQ(handOver({}), 0);
   chmod(runtime.c_str(), 0700);
+
+  // A caller started without standard input (as some launchers start it) reaches it too.
+  EXPECT_EQ(exitStatus(inChild(geteuid(),
+                               [&] {
+                                 close(STDIN_FILENO);
+                                 return handOver({clockCommand::speak}).value_or(9);
+                               })),
+            0);
 }
 
 TEST(ClockClaim, TwoCallersAtOnceMakeOneClockThatHearsBoth) {
