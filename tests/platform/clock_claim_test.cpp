@@ -153,6 +153,8 @@ TEST(ClockClaim, OneClockPerUserWhateverThePlacesAreLike) {
   const std::string othersRuntime = folder("others", 0700, other);
   const std::string writableByAll = folder("writable", 0777, user);
   const std::string tooLong = folder(std::string(100, 'x'), 0700, user);
+  // Its socket's path at the limit of a socket address, 107 characters and the NUL.
+  const std::string longest = folder(std::string(107 - base.size() - 18, 'y'), 0700, user);
   const std::string full = folder("full", 0700, user);
   const std::string name = "lurvendel-test-" + std::to_string(getpid());
 
@@ -167,6 +169,7 @@ TEST(ClockClaim, OneClockPerUserWhateverThePlacesAreLike) {
       {"another user's runtime folder", in({othersRuntime, shared, cache}), "1 single"},
       {"a runtime folder anyone may write", in({writableByAll, shared, cache}), "1 single"},
       {"a runtime path too long for a socket", in({tooLong, shared}), "1 single"},
+      {"a runtime path just short enough", in({longest, shared}), "0 single"},
       {"a runtime folder with no room for a socket", in({full, shared}), "1 single"},
       {"no private folder at all", in({readOnly, othersRuntime}, name), "@ single"},
       {"no lock anywhere", in({readOnly, othersRuntime}), "- second"},

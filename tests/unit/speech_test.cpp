@@ -35,9 +35,10 @@ Image chunk(const std::string& tag, std::uint32_t declared, Image body = {}) {
   out.insert(out.end(), body.begin(), body.end());
   return out;
 }
-Image format(std::uint8_t tag = 1, std::uint8_t bits = 8) {
-  const auto align = static_cast<std::uint8_t>(bits / 8);
-  return chunk("fmt ", 16, {tag, 0, 1, 0, 0x11, 0x2B, 0, 0, 0x11, 0x2B, 0, 0, align, 0, bits, 0});
+Image format(std::uint8_t tag = 1, std::uint8_t bits = 8, std::uint8_t channels = 1) {
+  const auto align = static_cast<std::uint8_t>(channels * bits / 8);
+  return chunk("fmt ", 16,
+               {tag, 0, channels, 0, 0x11, 0x2B, 0, 0, 0x11, 0x2B, 0, 0, align, 0, bits, 0});
 }
 Image data(std::uint32_t length, std::uint32_t declared) {
   return chunk("data", declared, Image(length, 0x80));
@@ -173,14 +174,18 @@ TEST(Speech, WavImagesAreReadAsWritersMakeThemAndMalformedOnesRejected) {
     ASSERT_TRUE(clip);
     EXPECT_EQ(clip->samples.size(), 7u);
   }
+  const auto stereo16 = parseWav(riff({format(1, 16, 2), data(8, 8)}));
+  ASSERT_TRUE(stereo16);
+  EXPECT_EQ(stereo16->format.channels * 100 + stereo16->format.bitsPerSample, 216);
   const Image good = riff({format(), data(100, 100)});
   for (size_t size = 0; size < good.size(); ++size) {
     EXPECT_FALSE(parseWav(Image(good.begin(), good.begin() + static_cast<long>(size)))) << size;
   }
-  for (const Image& bad : {riff({format(), data(10, 11)}), riff({format(), data(10, 0xFFFFFFFF)}),
-                           riff({format(2), data(10, 10)}), riff({format(1, 12), data(10, 10)}),
-                           riff({data(10, 10), format()}), riff({format()}),
-                           riff({format(), data(10, 10)}, 1), riff({format(1, 16), data(9, 9)})}) {
+  for (const Image& bad :
+       {riff({format(), data(10, 11)}), riff({format(), data(10, 0xFFFFFFFF)}),
+        riff({format(2), data(10, 10)}), riff({format(1, 12), data(10, 10)}),
+        riff({format(1, 8, 3), data(9, 9)}), riff({data(10, 10), format()}), riff({format()}),
+        riff({format(), data(10, 10)}, 1), riff({format(1, 16), data(9, 9)})}) {
     EXPECT_FALSE(parseWav(bad));
   }
   EXPECT_EQ(findClip(21), nullptr);
