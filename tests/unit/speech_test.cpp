@@ -35,10 +35,13 @@ Image chunk(const std::string& tag, std::uint32_t declared, Image body = {}) {
   out.insert(out.end(), body.begin(), body.end());
   return out;
 }
-Image format(std::uint8_t tag = 1, std::uint8_t bits = 8, std::uint8_t channels = 1) {
+Image format(std::uint8_t tag = 1, std::uint8_t bits = 8, std::uint8_t channels = 1,
+             std::uint32_t rate = 11025) {
+  Image body = {tag, 0, channels, 0};
+  for (int i = 0; i < 4; ++i) body.push_back(static_cast<std::uint8_t>(rate >> (8 * i)));
   const auto align = static_cast<std::uint8_t>(channels * bits / 8);
-  return chunk("fmt ", 16,
-               {tag, 0, channels, 0, 0x11, 0x2B, 0, 0, 0x11, 0x2B, 0, 0, align, 0, bits, 0});
+  body.insert(body.end(), {0x11, 0x2B, 0, 0, align, 0, bits, 0});
+  return chunk("fmt ", 16, body);
 }
 Image data(std::uint32_t length, std::uint32_t declared) {
   return chunk("data", declared, Image(length, 0x80));
@@ -169,7 +172,8 @@ TEST(Speech, WavImagesAreReadAsWritersMakeThemAndMalformedOnesRejected) {
   for (const Image& image :
        {riff({format(), chunk("fact", 4, {7, 0, 0, 0}), odd}), riff({format(), odd, {0}}),
         riff({format(), odd}, 0, {0}), riff({format(), odd}), riff({format(), odd}, 0, {0, 1, 2}),
-        riff({format(), odd}, 1)}) {
+        riff({format(), odd}, 1), riff({format(1, 8, 1, 4000), odd}),
+        riff({format(1, 8, 1, 192000), odd})}) {
     const auto clip = parseWav(image);
     ASSERT_TRUE(clip);
     EXPECT_EQ(clip->samples.size(), 7u);
@@ -184,8 +188,9 @@ TEST(Speech, WavImagesAreReadAsWritersMakeThemAndMalformedOnesRejected) {
   for (const Image& bad :
        {riff({format(), data(10, 11)}), riff({format(), data(10, 0xFFFFFFFF)}),
         riff({format(2), data(10, 10)}), riff({format(1, 12), data(10, 10)}),
-        riff({format(1, 8, 3), data(9, 9)}), riff({data(10, 10), format()}), riff({format()}),
-        riff({format(), data(10, 10)}, 1), riff({format(1, 16), data(9, 9)})}) {
+        riff({format(1, 8, 3), data(9, 9)}), riff({format(1, 8, 1, 3999), data(10, 10)}),
+        riff({format(1, 8, 1, 192001), data(10, 10)}), riff({data(10, 10), format()}),
+        riff({format()}), riff({format(), data(10, 10)}, 1), riff({format(1, 16), data(9, 9)})}) {
     EXPECT_FALSE(parseWav(bad));
   }
   EXPECT_EQ(findClip(21), nullptr);
