@@ -170,7 +170,8 @@ TEST(Speech, PlayClipRepaintsTheDisplaysFirst) {
 TEST(Speech, WavImagesAreReadAsWritersMakeThemAndMalformedOnesRejected) {
   const Image odd = data(7, 7);
   for (const Image& image :
-       {riff({format(), chunk("fact", 4, {7, 0, 0, 0}), odd}), riff({format(), odd, {0}}),
+       {riff({format(), chunk("fact", 4, {7, 0, 0, 0}), odd}),
+        riff({format(), chunk("note", 3, {'a', 'b', 'c', 0}), odd}), riff({format(), odd, {0}}),
         riff({format(), odd}, 0, {0}), riff({format(), odd}), riff({format(), odd}, 0, {0, 1, 2}),
         riff({format(), odd}, 1), riff({format(1, 8, 1, 4000), odd}),
         riff({format(1, 8, 1, 192000), odd})}) {
