@@ -114,6 +114,7 @@ TEST(ClockClaim, OnlyTheFirstHolderRunsUntilItGoes) {
   const ClockPlaces places = in({folder.path()});
   auto first = std::make_unique<ClockClaim>(places);
   EXPECT_EQ(first->claim(), ClockClaim::Outcome::claimed);
+  EXPECT_EQ(first->claim(), ClockClaim::Outcome::claimed) << "asked again";
   EXPECT_TRUE(ClockClaim(places).anotherInstanceRunning());
   EXPECT_TRUE(clockListens(places.commandAddresses()));
   first.reset();
