@@ -108,7 +108,8 @@ std::string claimsWith(const ClockPlaces& places) {
 }  // namespace
 
 // The first clock holds its place as long as it runs, also when it is killed, never longer; a
-// socket left behind by a killed clock is no obstacle.
+// socket left behind by a killed clock is no obstacle. A caller that found a clock and asks
+// again after it went learns what is there now.
 TEST(ClockClaim, OnlyTheFirstHolderRunsUntilItGoes) {
   const TempFolder folder("lurvendel-claim");
   const ClockPlaces places = in({folder.path()});
@@ -118,12 +119,16 @@ TEST(ClockClaim, OnlyTheFirstHolderRunsUntilItGoes) {
   EXPECT_TRUE(ClockClaim(places).anotherInstanceRunning());
   EXPECT_TRUE(clockListens(places.commandAddresses()));
   first.reset();
+  ClockClaim caller(places);
   {
     const Holder killed(geteuid(), [&] {
       return (new ClockClaim(places))->claim() == ClockClaim::Outcome::claimed ? 0 : 1;
     });
-    EXPECT_TRUE(ClockClaim(places).anotherInstanceRunning());
+    EXPECT_TRUE(caller.anotherInstanceRunning());
   }
+  chmod(folder.path().c_str(), 0777);  // no longer a private place
+  EXPECT_EQ(caller.claim(), ClockClaim::Outcome::nowhere);
+  chmod(folder.path().c_str(), 0700);
   ClockClaim next(places);
   EXPECT_EQ(next.claim(), ClockClaim::Outcome::claimed);
   EXPECT_TRUE(clockListens(places.commandAddresses()));
