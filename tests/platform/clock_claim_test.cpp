@@ -239,13 +239,20 @@ TEST(ClockClaim, CallersReachTheRunningClockAndHearItsAnswer) {
   EXPECT_EQ(handOver({}), 0);
   chmod(runtime.c_str(), 0700);
 
-  // A caller started without standard input (as some launchers start it) reaches it too.
-  EXPECT_EQ(exitStatus(inChild(geteuid(),
-                               [&] {
-                                 close(STDIN_FILENO);
-                                 return handOver({clockCommand::speak}).value_or(9);
-                               })),
-            0);
+  // Started without standard input (as some launchers start them), a clock and a caller get a
+  // lock or a socket as descriptor 0, and all goes as before.
+  const std::string name = "lurvendel-test-" + std::to_string(getpid());
+  const Holder named(geteuid(), [&] { return answering(*new ClockClaim(in({}, name)), "ok\n"); });
+  const TempFolder fresh("lurvendel-claim");
+  const auto withoutInput = [&] {
+    close(STDIN_FILENO);
+    using enum ClockClaim::Outcome;
+    const bool inFolder = ClockClaim(in({fresh.path()})).claim() == claimed;
+    const bool byName = ClockClaim(in({}, name + "-free")).claim() == claimed;
+    const bool namedFound = ClockClaim(in({}, name)).claim() == heldByClock;
+    return inFolder && byName && namedFound && handOver({clockCommand::speak}) == 0 ? 0 : 1;
+  };
+  EXPECT_EQ(exitStatus(inChild(geteuid(), withoutInput)), 0);
 }
 
 TEST(ClockClaim, TwoCallersAtOnceMakeOneClockThatHearsBoth) {
