@@ -208,6 +208,8 @@ TEST(ClockClaim, OneClockPerUserWhateverThePlacesAreLike) {
   EXPECT_EQ(
       exitStatus(inChild(user, [&] { return claimsWith(in({readOnly}, name)) != "- second"; })), 0)
       << "another user's abstract name";
+  // Root, handed another user's runtime folder (sudo keeps the variable), keeps out of it.
+  EXPECT_EQ(claimsWith(in({othersRuntime, base + "/root"})), "1 single");
 }
 
 // A caller finds the running clock wherever it runs and hears its answer; two callers that start
