@@ -257,6 +257,25 @@ TEST(ClockClaim, CallersReachTheRunningClockAndHearItsAnswer) {
   EXPECT_EQ(exitStatus(inChild(geteuid(), withoutInput)), 0);
 }
 
+// The places follow the session: its runtime folder first, the shared folder, the user's cache
+// (logind's runtime folder, where there is one, is left out of the comparison).
+TEST(ClockClaim, ThePlacesFollowTheSession) {
+  using Folders = std::vector<std::string>;
+  const auto folders = [] {
+    Folders found = sessionFolders();
+    std::erase_if(found, [](const std::string& f) { return f.starts_with("/run/user/"); });
+    return found;
+  };
+  const std::string shared = "/tmp/lurvendel-" + std::to_string(geteuid());
+  setenv("HOME", "/home/u", 1);
+  setenv("XDG_RUNTIME_DIR", "/session", 1);
+  setenv("XDG_CACHE_HOME", "", 1);
+  EXPECT_EQ(folders(), (Folders{"/session", shared, "/home/u/.cache/lurvendel"}));
+  unsetenv("XDG_RUNTIME_DIR");
+  setenv("XDG_CACHE_HOME", "/cache", 1);
+  EXPECT_EQ(folders(), (Folders{shared, "/cache/lurvendel"}));
+}
+
 TEST(ClockClaim, TwoCallersAtOnceMakeOneClockThatHearsBoth) {
   const TempFolder folder("lurvendel-claim");
   const ClockPlaces places = in({folder.path()});
