@@ -274,6 +274,7 @@ TEST(ClockClaim, ThePlacesFollowTheSession) {
   unsetenv("XDG_RUNTIME_DIR");
   setenv("XDG_CACHE_HOME", "/cache", 1);
   EXPECT_EQ(folders(), (Folders{shared, "/cache/lurvendel"}));
+  EXPECT_FALSE(privateFolder(".", false)) << "a relative path depends on where a clock started";
 }
 
 TEST(ClockClaim, TwoCallersAtOnceMakeOneClockThatHearsBoth) {
