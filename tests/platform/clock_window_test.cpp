@@ -138,7 +138,6 @@ TEST(ClockWindow, TheAlarmEntryTakesOnlyWhatATimeIsMadeOf) {
     const char* what;
     std::function<void(QLineEdit*)> input;
     const char* text;
-    const char* focus;
   };
   const auto keys = [](std::vector<std::pair<Qt::Key, QString>> sequence) {
     return [sequence](QLineEdit* entry) {
@@ -152,33 +151,31 @@ TEST(ClockWindow, TheAlarmEntryTakesOnlyWhatATimeIsMadeOf) {
     };
   };
   const std::vector<Row> rows = {
-      {"Backspace", keys({{Qt::Key_Backspace, "\b"}}), "12:3", "Text5"},
-      {"Home, Delete", keys({{Qt::Key_Home, ""}, {Qt::Key_Delete, "\x7f"}}), "2:34", "Text5"},
-      {"Left, Delete", keys({{Qt::Key_Left, ""}, {Qt::Key_Delete, "\x7f"}}), "12:3", "Text5"},
+      {"Backspace", keys({{Qt::Key_Backspace, "\b"}}), "12:3"},
+      {"Home, Delete", keys({{Qt::Key_Home, ""}, {Qt::Key_Delete, "\x7f"}}), "2:34"},
+      {"Left, Delete", keys({{Qt::Key_Left, ""}, {Qt::Key_Delete, "\x7f"}}), "12:3"},
       {"End, digits, colon", keys({{Qt::Key_End, ""}, {Qt::Key_Colon, ":"}, {Qt::Key_5, "5"}}),
-       "12:34:5", "Text5"},
+       "12:34:5"},
       {"letters, space, full stop",
        keys({{Qt::Key_A, "a"}, {Qt::Key_Space, " "}, {Qt::Key_Period, "."}, {Qt::Key_Z, "Z"}}),
-       "12:34", "Text5"},
+       "12:34"},
       {"beyond eight characters",
-       keys({{Qt::Key_5, "5"}, {Qt::Key_6, "6"}, {Qt::Key_7, "7"}, {Qt::Key_8, "8"}}), "12:34567",
-       "Text5"},
+       keys({{Qt::Key_5, "5"}, {Qt::Key_6, "6"}, {Qt::Key_7, "7"}, {Qt::Key_8, "8"}}), "12:34567"},
       {"Ctrl+A does nothing",
        [](QLineEdit* entry) {
          press(entry, Qt::Key_A, "\x01", Qt::ControlModifier);
          press(entry, Qt::Key_9, "9");
        },
-       "12:349", "Text5"},
-      {"a dead key", [](QLineEdit* entry) { commit(entry, "^"); }, "12:34", "Text5"},
-      {"compose", [](QLineEdit* entry) { commit(entry, QString::fromUtf8("é")); }, "12:34",
-       "Text5"},
-      {"an input method's digits", [](QLineEdit* entry) { commit(entry, "7"); }, "12:347", "Text5"},
+       "12:349"},
+      {"a dead key", [](QLineEdit* entry) { commit(entry, "^"); }, "12:34"},
+      {"compose", [](QLineEdit* entry) { commit(entry, QString::fromUtf8("é")); }, "12:34"},
+      {"an input method's digits", [](QLineEdit* entry) { commit(entry, "7"); }, "12:347"},
       {"Ctrl+V",
        paste("x9 Uhr",
              [](QLineEdit* entry) { press(entry, Qt::Key_V, "\x16", Qt::ControlModifier); }),
-       "12:349", "Text5"},
+       "12:349"},
       {"the context menu's paste", paste("Weckzeit 07:30:00", [](QLineEdit* e) { e->paste(); }),
-       "12:3407:", "Text5"},
+       "12:3407:"},
   };
   ShownClock clock;
   clock.form.Option2.select();
@@ -190,7 +187,7 @@ TEST(ClockWindow, TheAlarmEntryTakesOnlyWhatATimeIsMadeOf) {
     row.input(entry);
     EXPECT_EQ(entry->text().toStdString(), row.text) << row.what;
     EXPECT_EQ(clock.form.Text5.text(), row.text) << row.what;
-    EXPECT_EQ(clock.focused(), row.focus) << row.what;
+    EXPECT_EQ(clock.focused(), "Text5") << row.what;
   }
 }
 

@@ -19,16 +19,10 @@ TEST(Tray, EachMouseCodeOfTheIconDoesItsOneThing) {
     std::size_t openings;
     Trace menu;
   };
-  const std::vector<Case> cases = {
-      {leftButtonUp, false, 1, {}},
-      {rightButtonUp, false, 0, {"menu.popup"}},
-      {rightButtonUp, true, 0, {"menu.popup default=mnuAlarm"}},
-      {512, false, 0, {}},
-      {513, false, 0, {}},
-      {515, false, 0, {}},
-      {516, false, 0, {}},
-      {518, false, 0, {}},
-  };
+  std::vector<Case> cases = {{leftButtonUp, false, 1, {}},
+                             {rightButtonUp, false, 0, {"menu.popup"}},
+                             {rightButtonUp, true, 0, {"menu.popup default=mnuAlarm"}}};
+  for (const std::int32_t other : {512, 513, 515, 516, 518}) cases.push_back({other, false, 0, {}});
   for (const Case& c : cases) {
     SimulatedProgram program;
     program.startAt(9, 10, 20);

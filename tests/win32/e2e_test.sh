@@ -25,8 +25,7 @@ lurvendel() { TZ=$ZONE wine "$EXE" "$@"; }
 ask() { lurvendel "$1" || fail "lurvendel $1 ended with status $?"; }
 # The recordings are read at the lowest priority: wine's sound threads must not starve while
 # they are worked on, on a machine of two cores.
-HEARD=$(dirname "$0")/lib/heard.py
-heard_py() { nice -n 19 /usr/bin/python3 "$HEARD" "$@"; }
+clips_padded() { nice -n 19 /usr/bin/python3 "$CLIPS" --padded "$@"; }
 
 # check_ticks WHEN PID WIN : the seconds display moves on, in a window nobody touches.
 check_ticks() {
@@ -52,7 +51,7 @@ start_clock() {
 # other sound.
 heard() {
     local said
-    said=$(heard_py times "$2" | tr '\n' ' ')
+    said=$(clips_padded times "$2" | tr '\n' ' ')
     if [[ $said =~ ^13:[12][0-9]:[0-9]{2}\ stray\ 0\ $ ]]; then pass "$1: heard $said"; else
         fail "$1: heard '$said'"
     fi
@@ -64,13 +63,13 @@ speaks() {
     shift
     start_recording "$rec"
     "$@"
-    heard_py wait-end "$rec" 30 || fail "$what: no announcement ended in 30 s"
+    clips_padded wait-end "$rec" 30 || fail "$what: no announcement ended in 30 s"
     stop_recording
     heard "$what" "$rec"
 }
 SPOKEN=0
 
-announcements() { heard_py times "$1" | grep -c '^13:[12][0-9]:' || true; }
+announcements() { clips_padded times "$1" | grep -c '^13:[12][0-9]:' || true; }
 
 
 # --- 1. the command line, before any clock runs --------------------------------------------
@@ -112,7 +111,7 @@ start_recording "$E2E_ARTIFACTS/two-at-once.wav"
 start_clock --sprich
 first=$E2E_PROGRAM_PID
 start_clock --sprich
-heard_py wait-end "$E2E_ARTIFACTS/two-at-once.wav" 40 || fail "two at once: no end"
+clips_padded wait-end "$E2E_ARTIFACTS/two-at-once.wav" 40 || fail "two at once: no end"
 stop_recording
 check_eq "two --sprich at once: announcements heard" "$(announcements "$E2E_ARTIFACTS/two-at-once.wav")" 2
 if e2e_gone "$first"; then caller=$first PID=$E2E_PROGRAM_PID; else caller=$E2E_PROGRAM_PID PID=$first; fi
@@ -146,7 +145,7 @@ for ((i = 0; i < 8; i++)); do
 done
 taken=0
 for client in "${clients[@]}"; do if wait "$client"; then taken=$((taken + 1)); fi; done
-heard_py wait-end "$E2E_ARTIFACTS/burst.wav" 60 || fail "the burst spoke no end"
+clips_padded wait-end "$E2E_ARTIFACTS/burst.wav" 60 || fail "the burst spoke no end"
 stop_recording
 check_range "requests of a burst of 8 taken" "$taken" 1 3
 check_eq "whole announcements for a burst of 8" "$(announcements "$E2E_ARTIFACTS/burst.wav")" "$taken"

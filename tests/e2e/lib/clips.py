@@ -9,6 +9,11 @@
   clips.py times REC             a line for each announcement that "Es ist" opens in REC: the
                                  time of day HH:MM:SS it speaks, complete and in order, or "?"
                                  and its clip ids
+  clips.py --padded times|wait-end ...
+                                 the same where the sound stack may pad silence anywhere, even
+                                 inside a word (wine, on a busy machine): a clip counts when every
+                                 sample of its sound comes, in order; "times" ends with
+                                 "stray N", the samples of sound that no clip explains
 
 The analysis has one line each, in order of position:
 
@@ -144,7 +149,33 @@ def report(rec, found, stray):
     print(f"length {len(rec)}")
 
 
-def wait_end(path, timeout, clips, idx):
+def padded_analysis(rec, clips):
+    """([clip ids] in order, samples of sound that no clip explains), silence ignored."""
+    sounds = {cid: [v for v in s if v] for cid, s in clips.items()}
+    idx = {}
+    for cid, sound in sounds.items():
+        idx.setdefault(tuple(sound[:KEY]), []).append(cid)
+    rec = [v for v in rec if v]
+    found, stray, p = [], 0, 0
+    while p < len(rec):
+        fits = [c for c in idx.get(tuple(rec[p:p + KEY]), ()) if rec[p:p + len(sounds[c])] == sounds[c]]
+        if fits:
+            found.append(max(fits, key=lambda c: len(sounds[c])))
+            p += len(sounds[found[-1]])
+        else:
+            stray += 1
+            p += 1
+    return found, stray
+
+
+def heard(rec, clips, idx, padded):
+    """The clip ids found in order, and the stray samples when padded."""
+    if padded:
+        return padded_analysis(rec, clips)
+    return [cid for cid, *_ in analyse(rec, clips, idx)[0]], None
+
+
+def wait_end(path, timeout, clips, idx, padded=False):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         try:
@@ -153,8 +184,7 @@ def wait_end(path, timeout, clips, idx):
             rec = None
         # Cheap test first: keeps this poll from taking the CPU that playback needs.
         if rec and len(rec) > RATE and not any(rec[-RATE:]) and any(rec):
-            found, _ = analyse(rec, clips, idx)
-            if any(c[0] in CLOSING for c in found):
+            if CLOSING & set(heard(rec, clips, idx, padded)[0]):
                 return
         time.sleep(0.2)
     sys.exit(f"clips.py: no closing word followed by 1 s of silence in {path} within {timeout} s")
@@ -180,30 +210,34 @@ def sequence(h, m, s):
     return ids
 
 
-def times(path, clips):
-    found, _ = analyse(load_recording(path), clips, index(clips))
+def times(path, clips, padded=False):
+    found, stray = heard(load_recording(path), clips, index(clips), padded)
     spoken = {tuple(sequence(h, m, s)): f"{h:02d}:{m:02d}:{s:02d}"
               for h in range(24) for m in range(60) for s in range(60)}
     announcements = []
-    for cid, *_ in found:
+    for cid in found:
         if cid == 300:
             announcements.append([])
         if announcements:
             announcements[-1].append(cid)
     for ids in announcements:
         print(spoken.get(tuple(ids), "? " + " ".join(map(str, ids))))
+    if padded:
+        print(f"stray {stray}")
 
 
 def main(args):
+    padded = args[:1] == ["--padded"]
+    args = args[padded:]
     if len(args) == 2 and args[0] == "find":
         clips = load_clips(DEFAULT_CLIPS)
         rec = load_recording(args[1])
         report(rec, *analyse(rec, clips, index(clips)))
     elif len(args) == 3 and args[0] == "wait-end":
         clips = load_clips(DEFAULT_CLIPS)
-        wait_end(args[1], float(args[2]), clips, index(clips))
+        wait_end(args[1], float(args[2]), clips, index(clips), padded)
     elif len(args) == 2 and args[0] == "times":
-        times(args[1], load_clips(DEFAULT_CLIPS))
+        times(args[1], load_clips(DEFAULT_CLIPS), padded)
     elif len(args) == 4 and args[0] == "sequence":
         print(*sequence(*map(int, args[1:])))
     else:
