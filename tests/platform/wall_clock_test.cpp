@@ -2,6 +2,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -25,6 +26,20 @@ bool setSystemZone(const char* zone) {
 }
 
 }  // namespace
+
+// The date and time of day as the C library has them for this moment.
+TEST(SystemClock, ReadsTheLocalCalendar) {
+  const std::time_t t = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&t, &local);
+  char expected[20];
+  std::strftime(expected, sizeof expected, "%Y-%m-%d %w %H:%M", &local);
+  const LocalDateTime now = SystemClock().now();
+  char read[40];
+  std::snprintf(read, sizeof read, "%04d-%02d-%02d %d %02d:%02d", now.year, now.month, now.day,
+                now.weekday, now.hour, now.minute);
+  EXPECT_EQ(std::string(read), expected);
+}
 
 // A zone changed while the clock runs shows within a second; TZ is not set, as on a desktop.
 TEST(SystemClock, FollowsTheSystemZoneWithinASecond) {
