@@ -14,6 +14,7 @@
 
 #include "platform/posix/system_clock.h"
 #include "platform/posix/wall_clock_timer.h"
+#include "support/descriptors.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -63,9 +64,12 @@ TEST(SystemClock, FollowsTheSystemZoneWithinASecond) {
 }
 
 // The timer tells a jump when the zone file is replaced, as a desktop does, and when the clock is
-// set; not when another file changes. /etc is a folder of the test's own, in a mount namespace of
-// its own.
+// set; not when another file changes; gone, it leaves nothing open. /etc is a folder of the
+// test's own, in a mount namespace of its own.
 TEST(WallClockTimer, TellsANewZoneAndASetClockAsJumps) {
+  const int descriptors = openDescriptors();
+  { const WallClockTimer unused; }
+  EXPECT_EQ(openDescriptors(), descriptors);
   if (geteuid() != 0) GTEST_SKIP() << "needs root for a mount namespace and to set the clock";
   const TempFolder etc("lurvendel-etc");
   const pid_t child = fork();
