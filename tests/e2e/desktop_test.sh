@@ -14,19 +14,6 @@ FAKE='@2026-12-07 13:21:02' # no quarter hour comes near the run
 SPRICH=(187 165) HIDE=(248 165) # middles of the buttons, 15 twips a pixel
 INFO_TITLE="Die Lurvendel   -    Info "
 OTHER_UID=65534
-
-# speaks WHAT CMD... : CMD makes the clock speak; recorded until its last word.
-speaks() {
-    local what=$1 rec=$E2E_ARTIFACTS/speech-$((++SPOKEN)).wav
-    shift
-    start_recording "$rec"
-    "$@"
-    /usr/bin/python3 "$CLIPS" wait-end "$rec" 30 || fail "$what: no announcement ended in 30 s"
-    stop_recording
-    check_heard "$what" "$rec"
-}
-SPOKEN=0
-
 # shellcheck disable=SC2317 # called through speaks
 ask() { ASAN_OPTIONS=detect_leaks=0 "$BIN" "$@" || fail "lurvendel $* ended with status $?"; }
 

@@ -23,9 +23,7 @@ ZONE=$(printf 'LUR-%02d:%02d' $((offset / 60)) $((offset % 60)))
 
 lurvendel() { TZ=$ZONE wine "$EXE" "$@"; }
 ask() { lurvendel "$1" || fail "lurvendel $1 ended with status $?"; }
-# The recordings are read at the lowest priority: wine's sound threads must not starve while
-# they are worked on, on a machine of two cores.
-clips_padded() { nice -n 19 /usr/bin/python3 "$CLIPS" --padded "$@"; }
+E2E_PADDED=1
 
 # start_clock ARGS... : the program in the background; E2E_PROGRAM_PID is its process.
 start_clock() {
@@ -35,29 +33,7 @@ start_clock() {
     e2e_track "$E2E_PROGRAM_PID"
 }
 
-# heard WHAT REC : the recording holds one whole "Sprich" of the clock's 13:1x or 13:2x and no
-# other sound.
-heard() {
-    local said
-    said=$(clips_padded times "$2" | tr '\n' ' ')
-    if [[ $said =~ ^13:[12][0-9]:[0-9]{2}\ stray\ 0\ $ ]]; then pass "$1: heard $said"; else
-        fail "$1: heard '$said'"
-    fi
-}
-
-# speaks WHAT CMD... : CMD makes the clock speak; recorded until its last word.
-speaks() {
-    local what=$1 rec=$E2E_ARTIFACTS/speech-$((++SPOKEN)).wav
-    shift
-    start_recording "$rec"
-    "$@"
-    clips_padded wait-end "$rec" 30 || fail "$what: no announcement ended in 30 s"
-    stop_recording
-    heard "$what" "$rec"
-}
-SPOKEN=0
-
-announcements() { clips_padded times "$1" | grep -c '^13:[12][0-9]:' || true; }
+announcements() { clips times "$1" | grep -c '^13:[12][0-9]:' || true; }
 
 
 # --- 1. the command line, before any clock runs --------------------------------------------
@@ -99,7 +75,7 @@ start_recording "$E2E_ARTIFACTS/two-at-once.wav"
 start_clock --sprich
 first=$E2E_PROGRAM_PID
 start_clock --sprich
-clips_padded wait-end "$E2E_ARTIFACTS/two-at-once.wav" 40 || fail "two at once: no end"
+clips wait-end "$E2E_ARTIFACTS/two-at-once.wav" 40 || fail "two at once: no end"
 stop_recording
 check_eq "two --sprich at once: announcements heard" "$(announcements "$E2E_ARTIFACTS/two-at-once.wav")" 2
 if e2e_gone "$first"; then caller=$first PID=$E2E_PROGRAM_PID; else caller=$E2E_PROGRAM_PID PID=$first; fi
@@ -133,7 +109,7 @@ for ((i = 0; i < 8; i++)); do
 done
 taken=0
 for client in "${clients[@]}"; do if wait "$client"; then taken=$((taken + 1)); fi; done
-clips_padded wait-end "$E2E_ARTIFACTS/burst.wav" 60 || fail "the burst spoke no end"
+clips wait-end "$E2E_ARTIFACTS/burst.wav" 60 || fail "the burst spoke no end"
 stop_recording
 check_range "requests of a burst of 8 taken" "$taken" 1 3
 check_eq "whole announcements for a burst of 8" "$(announcements "$E2E_ARTIFACTS/burst.wav")" "$taken"
