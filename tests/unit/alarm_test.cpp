@@ -60,6 +60,7 @@ TEST(Alarm, TheEntryTakesTimesOfDayAndRejectsTheRest) {
                         {"06:59:00", &form.Command2, "07:00:00"},
                         {"", &form.Command2, ""},
                         {"ab", &form.Command2, "ab"},
+                        {"07:1a", &form.Command2, "07:1a"},
                         {"7", &form.Command2, "7"},
                         {"7:", &form.Command2, "7:"},
                         {":5", &form.Command2, ":5"},
