@@ -16,9 +16,11 @@ namespace {
 constexpr int maxConnections = 8;
 constexpr int connectionMs = 1000;
 
+// Sent at once: the request may start speech before the event loop would write it.
 void answer(QLocalSocket& connection, std::string_view word) {
   connection.write(word.data(), static_cast<qint64>(word.size()));
   connection.write("\n");
+  connection.flush();
   connection.disconnectFromServer();
 }
 
