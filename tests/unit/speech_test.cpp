@@ -179,6 +179,7 @@ TEST(Speech, WavImagesAreReadAsWritersMakeThemAndMalformedOnesRejected) {
     ASSERT_TRUE(clip);
     EXPECT_EQ(clip->samples.size(), 7u);
   }
+  EXPECT_TRUE(parseWav(riff({format(), data(0, 0)}))) << "an empty data chunk, last";
   const auto stereo16 = parseWav(riff({format(1, 16, 2), data(8, 8)}));
   ASSERT_TRUE(stereo16);
   EXPECT_EQ(stereo16->format.channels * 100 + stereo16->format.bitsPerSample, 216);
