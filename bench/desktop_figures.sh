@@ -46,19 +46,6 @@ wm_theme_loaded() { xprop -root _OB_THEME | grep -q ' = '; }
 
 # --- map events ----------------------------------------------------------------------
 
-# Every window map, as the X server reports it, arrives on fd MAPS the moment it happens; a
-# start is timed by the event, not by polling.
-start_map_watch() {
-  local fifo=$E2E_TMP/maps line
-  mkfifo "$fifo"
-  /usr/bin/python3 "$HERE/lib/measure_x11.py" watch-maps >"$fifo" 2>"$E2E_ARTIFACTS/watch-maps.err" &
-  e2e_track $!
-  exec {MAPS}<"$fifo"
-  if ! read -r -t 10 -u "$MAPS" line || [[ $line != ready ]]; then
-    e2e_fatal "window watcher did not start"
-  fi
-}
-
 # await_window_mapped PID: reads map events until the program's window is mapped; fails when
 # the program ends first or 20 s pass.
 await_window_mapped() {

@@ -38,14 +38,7 @@ start_sound
 start_wine
 
 # Exec to the window mapped, timed by the map event; the prefix's services already run.
-fifo=$E2E_TMP/maps
-mkfifo "$fifo"
-/usr/bin/python3 "$HERE/lib/measure_x11.py" watch-maps >"$fifo" 2>"$E2E_ARTIFACTS/watch-maps.err" &
-e2e_track $!
-exec {MAPS}<"$fifo"
-if ! read -r -t 10 -u "$MAPS" line || [[ $line != ready ]]; then
-  e2e_fatal "window watcher did not start"
-fi
+start_map_watch
 starts=()
 for ((i = 1; i <= STARTS; i++)); do
   before=$EPOCHREALTIME
