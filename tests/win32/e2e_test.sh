@@ -69,6 +69,7 @@ e2e_wait_exit "$PID" 10 || fail "Alt+F4 did not end the clock"
 # Wine's shell looks for a tray host when it starts.
 wineserver -k
 start_tray
+start_wine
 
 # --- 3. two --sprich at once: one clock speaks twice, its window on top and ticking ---------
 start_recording "$E2E_ARTIFACTS/two-at-once.wav"

@@ -5,9 +5,14 @@
 # start_wine : makes the prefix and starts its server; WINEPREFIX and WINEDEBUG are exported.
 start_wine() {
     export WINEPREFIX=$E2E_TMP/wineprefix WINEDEBUG=-all
+    # The server quits at once without its prefix folder; wineboot would then start one that
+    # ends three seconds after the last program, under a test program that is just starting.
+    mkdir -p "$WINEPREFIX"
     wineserver -f -p >"$E2E_ARTIFACTS/wineserver.log" 2>&1 &
-    e2e_track $!
+    local server=$!
+    e2e_track "$server"
     wineboot -i >"$E2E_ARTIFACTS/wineboot.log" 2>&1 || e2e_fatal "wineboot failed (see wineboot.log)"
+    if e2e_gone "$server"; then e2e_fatal "the wine server did not stay (see wineserver.log)"; fi
     e2e_log "wine prefix ready"
 }
 
