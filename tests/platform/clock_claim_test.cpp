@@ -212,8 +212,7 @@ TEST(ClockClaim, OneClockPerUserWhateverThePlacesAreLike) {
   EXPECT_EQ(claimsWith(in({othersRuntime, base + "/root"})), "1 single");
 }
 
-// A caller finds the running clock wherever it runs and hears its answer; two callers that start
-// at once with no clock make one clock, which carries out the other's request.
+// A caller finds the running clock wherever it runs and hears its answer.
 TEST(ClockClaim, CallersReachTheRunningClockAndHearItsAnswer) {
   const TempFolder runtimeFolder("lurvendel-claim"), fallback("lurvendel-claim");
   const std::string& runtime = runtimeFolder.path();
@@ -257,8 +256,7 @@ TEST(ClockClaim, CallersReachTheRunningClockAndHearItsAnswer) {
   EXPECT_EQ(exitStatus(inChild(geteuid(), withoutInput)), 0);
 }
 
-// The places follow the session: its runtime folder first, the shared folder, the user's cache
-// (logind's runtime folder, where there is one, is left out of the comparison).
+// The places follow the session: its runtime folder first, the shared folder, the user's cache.
 TEST(ClockClaim, ThePlacesFollowTheSession) {
   using Folders = std::vector<std::string>;
   const auto folders = [] {

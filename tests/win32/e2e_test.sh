@@ -14,21 +14,20 @@ source "$(dirname "$0")/../e2e/lib/desktop.sh"
 source "$(dirname "$0")/lib/wine.sh"
 e2e_begin "$@"
 
-EXE=$BIN
 SPRICH=(187 165) HIDE=(248 165) # middles of the buttons, 15 twips a pixel
 # The clock's zone puts it at 13:16 now, whatever the time: no quarter hour comes near the run.
 utc_minute=$((10#$(date -u +%H) * 60 + 10#$(date -u +%M)))
 offset=$(((13 * 60 + 16 - utc_minute + 1440) % 1440))
 ZONE=$(printf 'LUR-%02d:%02d' $((offset / 60)) $((offset % 60)))
 
-lurvendel() { TZ=$ZONE wine "$EXE" "$@"; }
+lurvendel() { TZ=$ZONE wine "$BIN" "$@"; }
 ask() { lurvendel "$1" || fail "lurvendel $1 ended with status $?"; }
 E2E_PADDED=1
 
 # start_clock ARGS... : the program in the background; E2E_PROGRAM_PID is its process.
 start_clock() {
     local n=$((++E2E_PROGRAM_COUNT))
-    TZ=$ZONE exec wine "$EXE" "$@" >"$E2E_ARTIFACTS/program-$n.out" 2>"$E2E_ARTIFACTS/program-$n.err" &
+    TZ=$ZONE exec wine "$BIN" "$@" >"$E2E_ARTIFACTS/program-$n.out" 2>"$E2E_ARTIFACTS/program-$n.err" &
     E2E_PROGRAM_PID=$!
     e2e_track "$E2E_PROGRAM_PID"
 }
@@ -133,7 +132,7 @@ check_alt_f4_in_speech "$PID" click_client "$WIN" "${SPRICH[@]}"
 for ((i = 1; i <= 3; i++)); do check_quiet "$i"; done
 
 # --- 8. the installer installs for this user alone, silently, and the uninstaller removes -----
-wine "$(dirname "$EXE")/lurvendel-setup.exe" /S || fail "the installer ended with status $?"
+wine "$(dirname "$BIN")/lurvendel-setup.exe" /S || fail "the installer ended with status $?"
 home=$WINEPREFIX/drive_c/users/$(id -un)
 folder=$home/AppData/Local/Programs/$TITLE
 start_menu=$home/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs
@@ -141,7 +140,7 @@ key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lurvendel'
 # shellcheck disable=SC2317
 installed() { [[ -f $folder/lurvendel.exe && -f $start_menu/$TITLE.lnk && -f $start_menu/Uhrzeit\ sagen.lnk ]]; }
 check_within "the installer puts the program and its two Start-menu entries in place" "$$" 30 installed
-cmp -s "$folder/lurvendel.exe" "$EXE" || fail "the installed program is not the one built"
+cmp -s "$folder/lurvendel.exe" "$BIN" || fail "the installed program is not the one built"
 wine reg query "$key" /v UninstallString >/dev/null 2>&1 || fail "no uninstall entry for the user"
 wine "$folder/Deinstallieren.exe" /S || fail "the uninstaller ended with status $?"
 # shellcheck disable=SC2317

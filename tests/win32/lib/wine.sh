@@ -5,14 +5,12 @@
 # start_wine : makes the prefix and starts its server; WINEPREFIX and WINEDEBUG are exported.
 start_wine() {
     export WINEPREFIX=$E2E_TMP/wineprefix WINEDEBUG=-all
-    # The server quits at once without its prefix folder; wineboot would then start one that
-    # ends three seconds after the last program, under a test program that is just starting.
+    # Without the folder the server quits at once, and wine starts one that quits when idle.
     mkdir -p "$WINEPREFIX"
     wineserver -f -p >"$E2E_ARTIFACTS/wineserver.log" 2>&1 &
-    local server=$!
-    e2e_track "$server"
+    e2e_track $!
     wineboot -i >"$E2E_ARTIFACTS/wineboot.log" 2>&1 || e2e_fatal "wineboot failed (see wineboot.log)"
-    if e2e_gone "$server"; then e2e_fatal "the wine server did not stay (see wineserver.log)"; fi
+    if e2e_gone "${E2E_PIDS[-1]}"; then e2e_fatal "no wine server (see wineserver.log)"; fi
     e2e_log "wine prefix ready"
 }
 
