@@ -1,9 +1,11 @@
 #include "platform/qt/command_server.h"
 
+#include <cerrno>
+#include <string>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include <QLocalSocket>
 #include <QTimer>
 
 #include "platform/posix/clock_claim.h"
@@ -16,15 +18,36 @@ namespace {
 constexpr int maxConnections = 8;
 constexpr int connectionMs = 1000;
 
-// Sent at once: the request may start speech before the event loop would write it.
-void answer(QLocalSocket& connection, std::string_view word) {
-  connection.write(word.data(), static_cast<qint64>(word.size()));
-  connection.write("\n");
-  connection.flush();
-  connection.disconnectFromServer();
+// A line this short always fits into a new connection's buffer.
+void answer(int fd, std::string_view word) {
+  const std::string line = std::string(word) + "\n";
+  send(fd, line.data(), line.size(), MSG_NOSIGNAL);
 }
 
 }  // namespace
+
+// One caller's connection and what it has sent so far; closed when the object goes.
+class CommandServer::Caller : public QObject {
+ public:
+  Caller(int descriptor, QObject* parent)
+      : QObject(parent), fd(descriptor), readable(descriptor, QSocketNotifier::Read) {}
+  ~Caller() override {
+    readable.setEnabled(false);  // out of the event loop's watch before the number is free again
+    close(fd);
+  }
+  Caller(const Caller&) = delete;
+  Caller& operator=(const Caller&) = delete;
+
+  // Also from its own notifier's signal, which must outlive the call.
+  void finish() {
+    readable.setEnabled(false);
+    deleteLater();
+  }
+
+  const int fd;
+  QSocketNotifier readable;
+  std::string line;
+};
 
 CommandServer::CommandServer(std::function<bool(std::string_view)> obey) : obey_(std::move(obey)) {
   QObject::connect(&socketFile_, &QFileSystemWatcher::fileChanged,
@@ -51,32 +74,34 @@ void CommandServer::follow(int listener) {
 void CommandServer::accept(int listener) {
   const int fd = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
   if (fd < 0) return;
-  auto* connection = new QLocalSocket(&connections_);
-  connection->setSocketDescriptor(fd);
-  QObject::connect(connection, &QLocalSocket::disconnected, connection, &QObject::deleteLater);
   if (!peerIsThisUser(fd)) {
-    connection->abort();
+    close(fd);
     return;
   }
-  if (connections_.children().size() > maxConnections) {
-    answer(*connection, clockCommand::busy);
+  if (callers_.children().size() >= maxConnections) {
+    answer(fd, clockCommand::busy);
+    close(fd);
     return;
   }
-  QTimer::singleShot(connectionMs, connection, [connection] { connection->abort(); });
-  QObject::connect(connection, &QLocalSocket::readyRead, [this, connection] { read(*connection); });
+  auto* caller = new Caller(fd, &callers_);
+  QTimer::singleShot(connectionMs, caller, [caller] { caller->finish(); });
+  QObject::connect(&caller->readable, &QSocketNotifier::activated, caller,
+                   [this, caller] { read(*caller); });
 }
 
-void CommandServer::read(QLocalSocket& connection) {
-  const QByteArray line = connection.peek(clockCommand::longest + 1);
-  const qsizetype end = line.indexOf('\n');
-  if (end < 0 && line.size() <= static_cast<qsizetype>(clockCommand::longest)) return;
-  const std::string_view command(line.constData(), end < 0 ? 0 : static_cast<size_t>(end));
-  if (command != clockCommand::speak && command != clockCommand::show) {
-    connection.abort();
-    return;
+void CommandServer::read(Caller& caller) {
+  char chunk[clockCommand::longest + 1];
+  const ssize_t got = ::read(caller.fd, chunk, sizeof chunk);
+  if (got < 0 && (errno == EAGAIN || errno == EINTR)) return;
+  if (got <= 0) return caller.finish();
+  caller.line.append(chunk, static_cast<size_t>(got));
+  const size_t end = caller.line.find('\n');
+  if (end == std::string::npos && caller.line.size() <= clockCommand::longest) return;
+  caller.finish();  // first: obeying may run the event loop
+  const std::string_view command(caller.line.data(), end == std::string::npos ? 0 : end);
+  if (command == clockCommand::speak || command == clockCommand::show) {
+    answer(caller.fd, obey_(command) ? clockCommand::taken : clockCommand::busy);
   }
-  connection.readAll();
-  answer(connection, obey_(command) ? clockCommand::taken : clockCommand::busy);
 }
 
 // The watch also fires when the file only changed; a socket that is still there stays.

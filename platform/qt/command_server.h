@@ -9,7 +9,6 @@
 #include <QSocketNotifier>
 
 class ClockClaim;
-class QLocalSocket;
 
 // Takes commands of this user's other processes (clockCommand) on the claimed command socket and
 // answers each: taken, or busy. A connection of another user, a line that is no command, one that
@@ -26,14 +25,16 @@ class CommandServer {
   void listen(ClockClaim& claim);
 
  private:
+  class Caller;
+
   void follow(int listener);
   void accept(int listener);
-  void read(QLocalSocket& connection);
+  void read(Caller& caller);
   void renewWhenGone(const QString& path);
 
   std::function<bool(std::string_view)> obey_;
   ClockClaim* claim_ = nullptr;
   std::unique_ptr<QSocketNotifier> incoming_;
-  QObject connections_;  // the open connections, as its children
+  QObject callers_;  // the open connections, as its children
   QFileSystemWatcher socketFile_;
 };
