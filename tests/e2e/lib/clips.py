@@ -3,8 +3,8 @@
 
   clips.py find REC              the analysis below, for a recording made by start_recording
   clips.py wait-end REC TIMEOUT  waits while REC grows until it holds a closing word (600 or
-                                 610) and then ends in at least 1 s of silence; exits 1 on
-                                 timeout
+                                 610) or ends in a whole "Es ist" announcement, and then in at
+                                 least 1 s of silence; exits 1 on timeout
   clips.py sequence H M S        the clip ids that "Sprich" speaks at H:M:S, one line
   clips.py times REC             a line for each announcement that "Es ist" opens in REC: the
                                  time of day HH:MM:SS it speaks, complete and in order, or "?"
@@ -29,6 +29,7 @@ exact silence (128), so each is indexed by its first samples of sound and then c
 whole, silent edges included.
 """
 import array
+import functools
 import glob
 import os
 import struct
@@ -184,10 +185,11 @@ def wait_end(path, timeout, clips, idx, padded=False):
             rec = None
         # Cheap test first: keeps this poll from taking the CPU that playback needs.
         if rec and len(rec) > RATE and not any(rec[-RATE:]) and any(rec):
-            if CLOSING & set(heard(rec, clips, idx, padded)[0]):
+            ids = heard(rec, clips, idx, padded)[0]
+            if CLOSING & set(ids) or ends_whole(ids):
                 return
         time.sleep(0.2)
-    sys.exit(f"clips.py: no closing word followed by 1 s of silence in {path} within {timeout} s")
+    sys.exit(f"clips.py: no announcement ended by 1 s of silence in {path} within {timeout} s")
 
 
 def number(value, use):
@@ -210,10 +212,21 @@ def sequence(h, m, s):
     return ids
 
 
+@functools.cache
+def spoken():
+    """Each time of day, HH:MM:SS, by the clips that "Sprich" speaks for it."""
+    return {tuple(sequence(h, m, s)): f"{h:02d}:{m:02d}:{s:02d}"
+            for h in range(24) for m in range(60) for s in range(60)}
+
+
+def ends_whole(ids):
+    """Whether the last announcement that "Es ist" opens is whole: one in a minute's first
+    second or in an hour's first minute has no closing word."""
+    return 300 in ids and tuple(ids[len(ids) - 1 - ids[::-1].index(300):]) in spoken()
+
+
 def times(path, clips, padded=False):
     found, stray = heard(load_recording(path), clips, index(clips), padded)
-    spoken = {tuple(sequence(h, m, s)): f"{h:02d}:{m:02d}:{s:02d}"
-              for h in range(24) for m in range(60) for s in range(60)}
     announcements = []
     for cid in found:
         if cid == 300:
@@ -221,7 +234,7 @@ def times(path, clips, padded=False):
         if announcements:
             announcements[-1].append(cid)
     for ids in announcements:
-        print(spoken.get(tuple(ids), "? " + " ".join(map(str, ids))))
+        print(spoken().get(tuple(ids), "? " + " ".join(map(str, ids))))
     if padded:
         print(f"stray {stray}")
 
