@@ -55,10 +55,10 @@ start_recording "$E2E_ARTIFACTS/two-at-once.wav"
 start_program "$BIN" "$FAKE" --sprich
 first=$E2E_PROGRAM_PID
 start_program "$BIN" "$FAKE" --sprich
-/usr/bin/python3 "$CLIPS" wait-end "$E2E_ARTIFACTS/two-at-once.wav" 30 || fail "two at once: no end"
+clips wait-end "$E2E_ARTIFACTS/two-at-once.wav" 30 || fail "two at once: no end"
 stop_recording
 check_eq "two --sprich at once: announcements heard" \
-    "$(/usr/bin/python3 "$CLIPS" times "$E2E_ARTIFACTS/two-at-once.wav" | grep -c '^13:2[12]:')" 2
+    "$(clips times "$E2E_ARTIFACTS/two-at-once.wav" | grep -c '^13:2[12]:')" 2
 if e2e_gone "$first"; then caller=$first PID=$E2E_PROGRAM_PID; else caller=$E2E_PROGRAM_PID PID=$first; fi
 e2e_wait_exit "$caller" 5 || fail "two clocks run after two starts at once"
 check_eq "exit status of the caller that found the clock" "${E2E_EXIT_CODE:-}" 0
@@ -111,7 +111,7 @@ check_eq "another user's connection to an open socket" "$(knock)" connected
 sleep 3
 chmod 0700 "$E2E_TMP" "$XDG_RUNTIME_DIR"
 stop_recording
-check_eq "announcements for another user" "$(/usr/bin/python3 "$CLIPS" times "$E2E_ARTIFACTS/other-user.wav")" ""
+check_eq "announcements for another user" "$(clips times "$E2E_ARTIFACTS/other-user.wav")" ""
 
 # Each request taken is one whole announcement; the others are told the clock is busy.
 start_recording "$E2E_ARTIFACTS/burst.wav"
@@ -123,11 +123,11 @@ for ((i = 0; i < 50; i++)); do
 done
 taken=0
 for client in "${clients[@]}"; do if wait "$client"; then taken=$((taken + 1)); fi; done
-/usr/bin/python3 "$CLIPS" wait-end "$E2E_ARTIFACTS/burst.wav" 60 || fail "the burst spoke no end"
+clips wait-end "$E2E_ARTIFACTS/burst.wav" 60 || fail "the burst spoke no end"
 stop_recording
 check_range "requests of a burst of 50 taken" "$taken" 1 3
 check_eq "whole announcements for a burst of 50 requests" \
-    "$(/usr/bin/python3 "$CLIPS" times "$E2E_ARTIFACTS/burst.wav" | grep -c '^13:2[12]:')" "$taken"
+    "$(clips times "$E2E_ARTIFACTS/burst.wav" | grep -c '^13:2[12]:')" "$taken"
 check_eq "callers of the burst told the clock is busy" "$(grep -c 'die Uhr ist beschäftigt' \
     "$E2E_ARTIFACTS/burst.err")" $((50 - taken))
 check_runs_on "after a burst of 50 requests" "$PID" "$WIN"

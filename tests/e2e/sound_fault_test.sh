@@ -17,17 +17,6 @@ echo "autospawn = no" >"$PULSE_CLIENTCONFIG"
 
 sprich() { click_client "$WIN" "${SPRICH[@]}"; }
 
-# heard_in_full WHAT : "Sprich", recorded: one whole announcement, nothing else.
-heard_in_full() {
-    local rec=$E2E_ARTIFACTS/heard-$((++HEARD)).wav
-    start_recording "$rec"
-    sprich
-    /usr/bin/python3 "$CLIPS" wait-end "$rec" 30 || true
-    stop_recording
-    check_heard "$1" "$rec"
-}
-HEARD=0
-
 stop_sound() {
     kill -TERM "$E2E_PULSE_PID"
     e2e_wait_until 5 e2e_gone "$E2E_PULSE_PID" || e2e_fatal "pulseaudio did not stop"
@@ -43,7 +32,7 @@ WIN=$(wait_for_window "$TITLE" 20 "$PID") || e2e_fatal "no window titled '$TITLE
 sprich
 check_runs_on "no server, 'Sprich'" "$PID" "$WIN"
 start_sound
-heard_in_full "server started after the clock"
+speaks "server started after the clock" sprich
 
 # --- 2. the server stops in the middle of an announcement, and comes back ----------------
 sprich
@@ -51,12 +40,12 @@ sleep 1.3
 stop_sound
 check_runs_on "server stopped" "$PID" "$WIN"
 start_sound
-heard_in_full "server back"
+speaks "server back" sprich
 
 # --- 3. the server restarts while the device stays open, within a second of a clip -------
 stop_sound
 start_sound
-heard_in_full "server restarted within a second of a clip"
+speaks "server restarted within a second of a clip" sprich
 
 # --- 4. the server freezes in the middle of a word, and goes on later --------------------
 sprich
@@ -66,7 +55,7 @@ sleep 4
 check_runs_on "server frozen" "$PID" "$WIN"
 kill -CONT "$E2E_PULSE_PID"
 sleep 2 # the word given up on goes on playing now, from a worker of its own; let it end
-heard_in_full "server resumed"
+speaks "server resumed" sprich
 
 # --- 5. the window is closed while the server is frozen ----------------------------------
 sprich

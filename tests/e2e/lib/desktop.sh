@@ -372,10 +372,11 @@ clips() { nice -n 19 /usr/bin/python3 "$CLIPS" ${E2E_PADDED:+--padded} "$@"; }
 # check_heard WHAT REC : the recording holds one whole "Sprich" of 13:1x or 13:2x and no other
 # sound: the tests run the program's clock from there.
 check_heard() {
-    local times stray
-    times=$(clips times "$2" | grep -v '^stray' | tr '\n' ' ')
+    local said times stray
+    said=$(clips times "$2")
+    times=$(grep -v '^stray' <<<"$said" | tr '\n' ' ')
     if [[ -n ${E2E_PADDED:-} ]]; then
-        stray=$(clips times "$2" | awk '$1 == "stray" && $2 != 0')
+        stray=$(awk '$1 == "stray" && $2 != 0' <<<"$said")
     else
         stray=$(clips find "$2" | awk '$1 == "sound"')
     fi
@@ -414,7 +415,7 @@ check_alt_f4_in_speech() {
     stop_recording
     check_range "from Alt+F4 to the process's end in ms" \
         "$(awk -v c="$close" -v g="$gone" 'BEGIN { printf "%d", (g - c) * 1000 }')" 0 500
-    check_range "sound after Alt+F4 in ms" "$(/usr/bin/python3 "$CLIPS" find \
+    check_range "sound after Alt+F4 in ms" "$(clips find \
         "$E2E_ARTIFACTS/closed.wav" | awk -v t="$E2E_RECORD_STOP_TIME" -v c="$close" '
         $1 == "clip" && $4 > last { last = $4 } $1 == "sound" && $3 > last { last = $3 }
         $1 == "length" { n = $2 } END { printf "%d", (t - (n - last) / 11025 - c) * 1000 }')" -2000 150
