@@ -12,8 +12,8 @@
 #include <QLabel>
 #include <QTimer>
 
-#include "platform/posix/clock_claim.h"
-#include "platform/qt/clock_program.h"
+#include "platform/posix/posix_instance_lock.h"
+#include "platform/qt/qt_clock_program.h"
 
 namespace {
 
@@ -62,8 +62,8 @@ double percentile(const std::vector<double>& sorted, double p) {
 int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::stoi(argv[1]) : 60;
   QApplication app(argc, argv);
-  ClockClaim claim;
-  ClockProgram clock(claim);
+  PosixInstanceLock claim;
+  QtClockProgram clock(claim);
   auto* label = clock.window().findChild<QLabel*>("Label6");
   if (!label) {
     std::fprintf(stderr, "display_lag: the window has no label Label6\n");

@@ -29,8 +29,8 @@ std::optional<Address> addressOf(const std::string& text) {
   return address;
 }
 
-int streamSocket(int flags = 0) {
-  return socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | flags, 0);
+UniqueFd streamSocket(int flags = 0) {
+  return UniqueFd(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | flags, 0));
 }
 
 }  // namespace
@@ -39,31 +39,29 @@ std::string commandSocketIn(const std::string& folder) {
   return folder + "/lurvendel.socket";
 }
 
-int listenAt(const std::string& text) {
+UniqueFd listenAt(const std::string& text) {
   const auto address = addressOf(text);
-  if (!address) return -1;
-  const int fd = streamSocket();
-  if (fd < 0) return -1;
-  if (bind(fd, reinterpret_cast<const sockaddr*>(&address->un), address->length) != 0 ||
-      listen(fd, SOMAXCONN) != 0) {
-    close(fd);
-    return -1;
+  if (!address) return {};
+  UniqueFd fd = streamSocket();
+  if (!fd ||
+      bind(fd.get(), reinterpret_cast<const sockaddr*>(&address->un), address->length) != 0 ||
+      listen(fd.get(), SOMAXCONN) != 0) {
+    return {};
   }
   return fd;
 }
 
-int connectToClock(const std::string& text) {
+UniqueFd connectToClock(const std::string& text) {
   const auto address = addressOf(text);
-  if (!address) return -1;
+  if (!address) return {};
   // Not blocking: a listener whose queue is full must not hold the caller.
-  const int fd = streamSocket(SOCK_NONBLOCK);
-  if (fd < 0) return -1;
-  if (connect(fd, reinterpret_cast<const sockaddr*>(&address->un), address->length) != 0 ||
-      !peerIsThisUser(fd)) {
-    close(fd);
-    return -1;
+  UniqueFd fd = streamSocket(SOCK_NONBLOCK);
+  if (!fd ||
+      connect(fd.get(), reinterpret_cast<const sockaddr*>(&address->un), address->length) != 0 ||
+      !peerIsThisUser(fd.get())) {
+    return {};
   }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  fcntl(fd.get(), F_SETFL, fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
   return fd;
 }
 

@@ -5,12 +5,13 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #include <QTimer>
 
-#include "platform/posix/clock_claim.h"
-#include "platform/posix/clock_commands.h"
 #include "platform/posix/command_socket.h"
+#include "platform/posix/posix_clock_contact.h"
+#include "platform/posix/posix_instance_lock.h"
 
 namespace {
 
@@ -29,14 +30,8 @@ void answer(int fd, std::string_view word) {
 // One caller's connection and what it has sent so far; closed when the object goes.
 class CommandServer::Caller : public QObject {
  public:
-  Caller(int descriptor, QObject* parent)
-      : QObject(parent), fd(descriptor), readable(descriptor, QSocketNotifier::Read) {}
-  ~Caller() override {
-    readable.setEnabled(false);  // out of the event loop's watch before the number is free again
-    close(fd);
-  }
-  Caller(const Caller&) = delete;
-  Caller& operator=(const Caller&) = delete;
+  Caller(UniqueFd descriptor, QObject* parent)
+      : QObject(parent), fd(std::move(descriptor)), readable(fd.get(), QSocketNotifier::Read) {}
 
   // Also from its own notifier's signal, which must outlive the call.
   void finish() {
@@ -44,7 +39,8 @@ class CommandServer::Caller : public QObject {
     deleteLater();
   }
 
-  const int fd;
+  // The notifier goes first: out of the event loop's watch before the number is free again.
+  const UniqueFd fd;
   QSocketNotifier readable;
   std::string line;
 };
@@ -56,7 +52,7 @@ CommandServer::CommandServer(std::function<bool(std::string_view)> obey) : obey_
 
 CommandServer::~CommandServer() = default;
 
-void CommandServer::listen(ClockClaim& claim) {
+void CommandServer::listen(PosixInstanceLock& claim) {
   claim_ = &claim;
   follow(claim.listener());
   if (!claim.address().starts_with('@'))
@@ -72,18 +68,13 @@ void CommandServer::follow(int listener) {
 }
 
 void CommandServer::accept(int listener) {
-  const int fd = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-  if (fd < 0) return;
-  if (!peerIsThisUser(fd)) {
-    close(fd);
-    return;
-  }
+  UniqueFd fd(accept4(listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+  if (!fd || !peerIsThisUser(fd.get())) return;
   if (callers_.children().size() >= maxConnections) {
-    answer(fd, clockCommand::busy);
-    close(fd);
+    answer(fd.get(), clockCommand::busy);
     return;
   }
-  auto* caller = new Caller(fd, &callers_);
+  auto* caller = new Caller(std::move(fd), &callers_);
   QTimer::singleShot(connectionMs, caller, [caller] { caller->finish(); });
   QObject::connect(&caller->readable, &QSocketNotifier::activated, caller,
                    [this, caller] { read(*caller); });
@@ -91,7 +82,7 @@ void CommandServer::accept(int listener) {
 
 void CommandServer::read(Caller& caller) {
   char chunk[clockCommand::longest + 1];
-  const ssize_t got = ::read(caller.fd, chunk, sizeof chunk);
+  const ssize_t got = ::read(caller.fd.get(), chunk, sizeof chunk);
   if (got < 0 && (errno == EAGAIN || errno == EINTR)) return;
   if (got <= 0) return caller.finish();
   caller.line.append(chunk, static_cast<size_t>(got));
@@ -100,7 +91,7 @@ void CommandServer::read(Caller& caller) {
   caller.finish();  // first: obeying may run the event loop
   const std::string_view command(caller.line.data(), end == std::string::npos ? 0 : end);
   if (command == clockCommand::speak || command == clockCommand::show) {
-    answer(caller.fd, obey_(command) ? clockCommand::taken : clockCommand::busy);
+    answer(caller.fd.get(), obey_(command) ? clockCommand::taken : clockCommand::busy);
   }
 }
 

@@ -8,7 +8,7 @@
 #include <QObject>
 #include <QSocketNotifier>
 
-class ClockClaim;
+class PosixInstanceLock;
 
 // Takes commands of this user's other processes (clockCommand) on the claimed command socket and
 // answers each: taken, or busy. A connection of another user, a line that is no command, one that
@@ -22,7 +22,7 @@ class CommandServer {
   CommandServer(const CommandServer&) = delete;
   CommandServer& operator=(const CommandServer&) = delete;
 
-  void listen(ClockClaim& claim);
+  void listen(PosixInstanceLock& claim);
 
  private:
   class Caller;
@@ -33,7 +33,7 @@ class CommandServer {
   void renewWhenGone(const QString& path);
 
   std::function<bool(std::string_view)> obey_;
-  ClockClaim* claim_ = nullptr;
+  PosixInstanceLock* claim_ = nullptr;
   std::unique_ptr<QSocketNotifier> incoming_;
   QObject callers_;  // the open connections, as its children
   QFileSystemWatcher socketFile_;

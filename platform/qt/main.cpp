@@ -9,9 +9,9 @@
 #include <QTimer>
 
 #include "platform/common/command_line.h"
-#include "platform/posix/clock_claim.h"
-#include "platform/posix/clock_commands.h"
-#include "platform/qt/clock_program.h"
+#include "platform/posix/posix_clock_contact.h"
+#include "platform/posix/posix_instance_lock.h"
+#include "platform/qt/qt_clock_program.h"
 
 namespace {
 
@@ -65,15 +65,15 @@ int main(int argc, char** argv) {
       break;
   }
   // The commands go to the clock that runs; only when none does, this one starts.
-  ClockClaim claim;
-  SocketContact contact(claim);
+  PosixInstanceLock claim;
+  PosixClockContact contact(claim);
   if (const auto status = handOverToRunningClock(line.commands, contact)) return *status;
 
   preferX11();
   const QtMessageHandler qtMessages = qInstallMessageHandler(exitWithoutDisplay);
   QApplication app(argc, argv);
   qInstallMessageHandler(qtMessages);
-  ClockProgram clock(claim);
+  QtClockProgram clock(claim);
   clock.start();
   for (const std::string_view command : line.commands) {
     QTimer::singleShot(0, &app, [&clock, command] { clock.obey(command); });

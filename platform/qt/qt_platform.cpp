@@ -1,13 +1,13 @@
 #include "platform/qt/qt_platform.h"
 
 #include "core/app/frm_uhr.h"
-#include "platform/alsa/alsa_device.h"
+#include "platform/alsa/alsa_audio_device.h"
 
-QtPlatform::QtPlatform(ClockClaim& claim)
+QtPlatform::QtPlatform(PosixInstanceLock& claim)
     : window_(gate_),
       dialogs_(&window_),
       tray_(window_.windowIcon()),
-      audio_([] { return std::make_unique<AlsaDevice>("default"); }, "default", {},
+      audio_([] { return std::make_unique<AlsaAudioDevice>("default"); }, "default", {},
              [this] { gate_.whileClipPlays(); }),
       ports_{.clock = clock_,
              .pump = gate_,

@@ -7,8 +7,8 @@
 #include "core/app/controls/label.h"
 #include "core/app/controls/option_button.h"
 #include "core/app/controls/text_box.h"
-#include "platform/win32/entry_input.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_entry_input.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ NativeControl forLabel(Label& label, HWND handle) {
 }
 
 NativeControl forTextBox(TextBox& box, HWND handle, Win32CallGate& gate) {
-  const auto entry = std::make_shared<EntryInput>(handle, box, gate);
+  const auto entry = std::make_shared<Win32EntryInput>(handle, box, gate);
   return {handle,
           [entry](Property property) {
             if (property == Property::text) entry->showText();

@@ -2,12 +2,12 @@
 #include <vector>
 
 #include "platform/common/command_line.h"
-#include "platform/win32/clock_commands.h"
-#include "platform/win32/clock_program.h"
 #include "platform/win32/console_output.h"
 #include "platform/win32/message_loop.h"
-#include "platform/win32/session_claim.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_clock_contact.h"
+#include "platform/win32/win32_clock_program.h"
+#include "platform/win32/win32_instance_lock.h"
 
 namespace {
 
@@ -38,10 +38,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       break;
   }
   // The commands go to the clock that runs; only when none does, this one starts.
-  SessionClaim claim;
-  WindowContact contact(claim);
+  Win32InstanceLock claim;
+  Win32ClockContact contact(claim);
   if (const auto status = handOverToRunningClock(line.commands, contact)) return *status;
-  ClockProgram clock(claim);
+  Win32ClockProgram clock(claim);
   clock.start();
   for (const std::string_view command : line.commands) clock.obey(command);
   return runMessageLoop();

@@ -10,7 +10,7 @@
 
 #include "core/app/vocabulary.h"
 #include "core/speech/clip_store.h"
-#include "platform/alsa/alsa_device.h"
+#include "platform/alsa/alsa_audio_device.h"
 #include "platform/common/audio_worker.h"
 #include "platform/common/deadline_audio_output.h"
 #include "support/temp_folder.h"
@@ -34,7 +34,7 @@ void defineStuckDevice(const std::string& home) {
 
 // ALSA's device behind the shared worker with its deadline.
 DeadlineAudioOutput alsaOutput(const std::string& device, AudioTiming timing = {}) {
-  return DeadlineAudioOutput([device] { return std::make_unique<AlsaDevice>(device); }, device,
+  return DeadlineAudioOutput([device] { return std::make_unique<AlsaAudioDevice>(device); }, device,
                              timing);
 }
 

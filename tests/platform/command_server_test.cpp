@@ -11,9 +11,9 @@
 #include <QCoreApplication>
 #include <QTest>
 
-#include "platform/posix/clock_claim.h"
-#include "platform/posix/clock_commands.h"
 #include "platform/posix/command_socket.h"
+#include "platform/posix/posix_clock_contact.h"
+#include "platform/posix/posix_instance_lock.h"
 #include "support/descriptors.h"
 #include "support/temp_folder.h"
 
@@ -22,7 +22,7 @@ namespace {
 // A server on a claim of its own; obey takes what it is given while `busy` is false.
 struct Server {
   Server() {
-    EXPECT_EQ(claim.claim(), ClockClaim::Outcome::claimed);
+    EXPECT_EQ(claim.claim(), PosixInstanceLock::Outcome::claimed);
     server.listen(claim);
   }
   // Asks as another process would, while this one's event loop runs.
@@ -36,17 +36,16 @@ struct Server {
   }
   // Writes the pieces one after the other on one connection, as a client might, then closes it.
   void sendRaw(const std::vector<std::string>& pieces) {
-    const int fd = connectToClock(claim.address());
-    ASSERT_GE(fd, 0);
+    const UniqueFd fd = connectToClock(claim.address());
+    ASSERT_TRUE(fd);
     for (const std::string& piece : pieces) {
-      send(fd, piece.data(), piece.size(), MSG_NOSIGNAL);
+      send(fd.get(), piece.data(), piece.size(), MSG_NOSIGNAL);
       QTest::qWait(20);
     }
-    close(fd);
   }
 
   TempFolder folder{"lurvendel-commands"};
-  ClockClaim claim{ClockPlaces{{folder.path()}, ""}};
+  PosixInstanceLock claim{ClockPlaces{{folder.path()}, ""}};
   std::vector<std::string> obeyed;
   bool busy = false;
   CommandServer server{[this](std::string_view command) {
@@ -73,10 +72,9 @@ TEST(CommandServer, AnswersAKnownCommandInOneShortLineAndNothingElse) {
   clock.busy = true;
   EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::busy);
   clock.busy = false;
-  std::vector<int> idle;
+  std::vector<UniqueFd> idle;
   for (int i = 0; i < 8; ++i) idle.push_back(connectToClock(clock.claim.address()));
   EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::busy) << "with eight callers silent";
-  for (const int fd : idle) close(fd);
 }
 
 // Deleted alone or with its folder, or a file put in its place, the socket is there again at
@@ -92,7 +90,7 @@ TEST(CommandServer, ASocketWhoseFileGoesIsMadeAgain) {
       ASSERT_EQ(std::system(removal.c_str()), 0);
       QTest::qWait(100);
       EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::taken) << removal;
-      EXPECT_TRUE(ClockClaim(clock.claim.places()).anotherInstanceRunning()) << removal;
+      EXPECT_TRUE(PosixInstanceLock(clock.claim.places()).anotherInstanceRunning()) << removal;
     }
     descriptors.push_back(openDescriptors());
   }

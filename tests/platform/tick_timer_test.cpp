@@ -13,7 +13,7 @@
 #include <QWidget>
 
 #include "core/app/controls/timer.h"
-#include "platform/posix/system_clock.h"
+#include "platform/posix/posix_clock.h"
 #include "platform/qt/qt_call_gate.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_tick_timer.h"
@@ -38,7 +38,7 @@ struct TickRig {
   }
 
   Timer timer;
-  SystemClock clock;
+  PosixClock clock;
   QtCallGate gate;
   QtTickTimer qtTicks{timer, clock, gate};
   int ticks = 0;

@@ -12,7 +12,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "platform/posix/system_clock.h"
+#include "platform/posix/posix_clock.h"
 #include "platform/posix/wall_clock_timer.h"
 #include "support/descriptors.h"
 #include "support/temp_folder.h"
@@ -29,13 +29,13 @@ bool setSystemZone(const char* zone) {
 }  // namespace
 
 // The date and time of day as the C library has them for this moment.
-TEST(SystemClock, ReadsTheLocalCalendar) {
+TEST(PosixClock, ReadsTheLocalCalendar) {
   const std::time_t t = std::time(nullptr);
   std::tm local{};
   localtime_r(&t, &local);
   char expected[20];
   std::strftime(expected, sizeof expected, "%Y-%m-%d %w %H:%M", &local);
-  const LocalDateTime now = SystemClock().now();
+  const LocalDateTime now = PosixClock().now();
   char read[40];
   std::snprintf(read, sizeof read, "%04d-%02d-%02d %d %02d:%02d", now.year, now.month, now.day,
                 now.weekday, now.hour, now.minute);
@@ -43,7 +43,7 @@ TEST(SystemClock, ReadsTheLocalCalendar) {
 }
 
 // A zone changed while the clock runs shows within a second; TZ is not set, as on a desktop.
-TEST(SystemClock, FollowsTheSystemZoneWithinASecond) {
+TEST(PosixClock, FollowsTheSystemZoneWithinASecond) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root for a mount namespace of its own";
   const pid_t child = fork();
   if (child == 0) {
@@ -52,7 +52,7 @@ TEST(SystemClock, FollowsTheSystemZoneWithinASecond) {
         !setSystemZone("Etc/GMT-1")) {
       _exit(2);
     }
-    const SystemClock clock;
+    const PosixClock clock;
     const int before = clock.now().hour;
     if (!setSystemZone("Etc/GMT-9")) _exit(2);
     std::this_thread::sleep_for(std::chrono::milliseconds(1010));

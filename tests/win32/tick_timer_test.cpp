@@ -4,9 +4,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_tick_timer.h"
-#include "platform/win32/windows_clock.h"
 #include "win32/desktop.h"
 
 namespace {
@@ -25,7 +25,7 @@ struct TickRig {
   int count() const { return static_cast<int>(tickMs.size()); }
 
   Timer timer;
-  WindowsClock clock;
+  Win32Clock clock;
   Win32CallGate gate;
   Win32TickTimer ticks{timer, clock, gate};
   std::vector<int> tickMs;  // the wall clock's millisecond at each tick

@@ -1,0 +1,109 @@
+#include "platform/posix/posix_instance_lock.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+#include "platform/posix/command_socket.h"
+
+namespace {
+
+std::string lockIn(const std::string& folder) {
+  return folder + "/lurvendel.lock";
+}
+
+// The lock file, made if missing; a folder left in its place is locked just as well.
+UniqueFd openLock(const std::string& path) {
+  UniqueFd fd(open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+  if (fd || errno != EISDIR) return fd;
+  return UniqueFd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+}
+
+// The lock file, locked; none where it cannot be opened or another process holds it (then
+// heldElsewhere).
+UniqueFd takeLock(const std::string& path, bool& heldElsewhere) {
+  UniqueFd lock = openLock(path);
+  heldElsewhere = false;
+  if (lock && flock(lock.get(), LOCK_EX | LOCK_NB) != 0) {
+    heldElsewhere = errno == EWOULDBLOCK;
+    return {};
+  }
+  return lock;
+}
+
+bool sameFile(const UniqueFd& fd, const std::string& path) {
+  struct stat held {};
+  struct stat there {};
+  return fstat(fd.get(), &held) == 0 && lstat(path.c_str(), &there) == 0 &&
+         held.st_dev == there.st_dev && held.st_ino == there.st_ino;
+}
+
+}  // namespace
+
+std::string ClockPlaces::defaultAbstractName() {
+  return "lurvendel-" + std::to_string(geteuid());
+}
+
+std::vector<std::string> ClockPlaces::commandAddresses() const {
+  std::vector<std::string> addresses;
+  for (const std::string& folder : folders) addresses.push_back(commandSocketIn(folder));
+  if (!abstractName.empty()) addresses.push_back("@" + abstractName);
+  return addresses;
+}
+
+PosixInstanceLock::PosixInstanceLock(ClockPlaces places) : places_(std::move(places)) {}
+
+PosixInstanceLock::Outcome PosixInstanceLock::claim() {
+  if (outcome_ == Outcome::claimed) return outcome_;
+  outcome_ = Outcome::nowhere;
+  for (const std::string& folder : places_.folders) {
+    if (!privateFolder(folder, true)) continue;
+    if (claimFolder(folder)) return outcome_ = Outcome::claimed;
+    if (outcome_ == Outcome::heldByClock) return outcome_;
+  }
+  if (places_.abstractName.empty()) return outcome_;
+  const std::string name = "@" + places_.abstractName;
+  listener_ = listenAt(name);
+  if (listener_) {
+    address_ = name;
+    return outcome_ = Outcome::claimed;
+  }
+  if (connectToClock(name)) outcome_ = Outcome::heldByClock;
+  return outcome_;
+}
+
+// Holding the lock, the clock may remove a socket file that a killed clock left behind.
+bool PosixInstanceLock::claimFolder(const std::string& folder) {
+  bool heldElsewhere = false;
+  UniqueFd lock = takeLock(lockIn(folder), heldElsewhere);
+  if (!lock) {
+    if (heldElsewhere) outcome_ = Outcome::heldByClock;
+    return false;
+  }
+  const std::string socket = commandSocketIn(folder);
+  unlink(socket.c_str());
+  UniqueFd listener = listenAt(socket);
+  if (!listener) return false;
+  lock_ = std::move(lock);
+  listener_ = std::move(listener);
+  folder_ = folder;
+  address_ = socket;
+  return true;
+}
+
+int PosixInstanceLock::renew() {
+  if (folder_.empty()) return listener_.get();
+  listener_.reset();
+  privateFolder(folder_, true);
+  const std::string lockPath = lockIn(folder_);
+  bool heldElsewhere = false;
+  if (!sameFile(lock_, lockPath)) {
+    if (UniqueFd lock = takeLock(lockPath, heldElsewhere)) lock_ = std::move(lock);
+  }
+  unlink(address_.c_str());
+  listener_ = listenAt(address_);
+  return listener_.get();
+}

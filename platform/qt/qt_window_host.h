@@ -1,0 +1,79 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include <QWidget>
+
+#include "core/app/controls/control.h"
+#include "core/ports/window_host.h"
+#include "platform/qt/qt_call_gate.h"
+#include "platform/qt/qt_popup_menu.h"
+
+class frmUhr;
+
+// The real top-level window. It only mirrors the window model and forwards the user's actions
+// and the window's own events (paint, close) to it, through the call gate.
+class QtWindowHost : public QWidget, public WindowHost {
+ public:
+  explicit QtWindowHost(QtCallGate& gate);
+
+  // Builds the widgets of every control, which forward to the model until detach().
+  void attach(frmUhr& form);
+  void detach();
+
+  void setCaption(const std::string& caption) override;
+  void setOuterWidthTwips(int twips) override;
+  void makeTopmost() override;
+  void show() override;
+  void hide() override;
+  void repaintNow() override;
+  bool isVisible() const override { return QWidget::isVisible(); }
+  bool isMinimized() const override { return QWidget::isMinimized(); }
+  void restore() override;
+  // Restored if minimised, raised above the other windows and given the keyboard.
+  void bringToFront();
+  void popupMenu(MenuItemId defaultItem) override;
+  // The popup menu, for a notification area that shows it by itself.
+  QMenu& contextMenu() { return popup_->menu(); }
+  std::uint32_t nativeHandle() const override;
+  std::uint32_t iconHandle() const override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  bool nativeEvent(const QByteArray& type, void* message, qintptr* result) override;
+
+ private:
+  double twipsPerPixelX() const;
+  int pixels(int twips) const;
+  void forwardMouseMove(QPoint at);
+  void paintRequested();
+  void applyOuterWidth();
+  void fixClientSize(int width, int height);
+  bool inView(const Control& control) const;
+  void updateVisibility(const Control& control);
+  void setTabOrder(const std::vector<Control*>& controls);
+
+  QtCallGate& gate_;
+  frmUhr* form_ = nullptr;
+  // Each control's widget and how to bring it up to date. A text change of a widget out of view
+  // waits until it comes into view: the tick writes the hidden countdown and the alarm entry
+  // every second, and laying out text nobody sees costs an idle clock most of its time.
+  struct Mirror {
+    QWidget* widget;
+    std::function<void(Property)> apply;
+    bool stale = false;
+  };
+  std::map<const Control*, Mirror> mirrors_;
+  std::vector<Control*> controls_;
+  std::unique_ptr<QtPopupMenu> popup_;
+  int outerWidthTwips_ = 0;
+};

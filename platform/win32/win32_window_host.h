@@ -1,0 +1,91 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "core/app/controls/control.h"
+#include "core/ports/window_host.h"
+#include "platform/win32/control_windows.h"
+#include "platform/win32/win32_call_gate.h"
+#include "platform/win32/win32_tray_host.h"
+
+class frmUhr;
+
+// The real top-level window. It only mirrors the window model and forwards the user's actions
+// and the window's own events (paint, close, the notification icon's clicks) to it, through the
+// call gate; what the desktop says besides goes to whoever listens.
+class Win32WindowHost : public WindowHost {
+ public:
+  struct DesktopEvents {
+    // The wall clock was set, the time zone changed, or the machine woke from sleep.
+    std::function<void()> clockJumped;
+    // Another process of the user's asks (clockCommand); false when it cannot be taken now.
+    std::function<bool(std::string_view command)> command;
+  };
+
+  Win32WindowHost(Win32CallGate& gate, DesktopEvents events);
+  ~Win32WindowHost() override;
+  Win32WindowHost(const Win32WindowHost&) = delete;
+  Win32WindowHost& operator=(const Win32WindowHost&) = delete;
+
+  // Makes the native control of every control, which forwards to the model until detach().
+  void attach(frmUhr& form);
+  void detach();
+
+  HWND handle() const { return window_; }
+  TrayHost& tray() { return *tray_; }
+  // The native control that shows a control of the model.
+  HWND controlHandle(const Control& control) const { return mirrors_.at(&control).handle; }
+
+  void setCaption(const std::string& caption) override;
+  void setOuterWidthTwips(int twips) override;
+  void makeTopmost() override;
+  void show() override;
+  void hide() override;
+  void repaintNow() override;
+  bool isVisible() const override;
+  bool isMinimized() const override;
+  void restore() override;
+  // Restored if minimised, brought in front of the other windows and given the keyboard.
+  void bringToFront();
+  void popupMenu(MenuItemId defaultItem) override;
+  std::uint32_t nativeHandle() const override;
+  std::uint32_t iconHandle() const override;
+
+ private:
+  static void registerWindowClass();
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK forwardMouseMoves(HWND child, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR, DWORD_PTR self);
+  LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT colours(HDC dc, HWND child, int systemBackground);
+  void close();
+  void forwardMouseMove(POINT at);
+  int pixels(int twips) const;
+  RECT placeOf(const Control& control) const;
+  HFONT fontFor(const Look& look);
+  HBRUSH brushFor(Rgb colour);
+  bool shown(const Control& control) const;
+  void updateVisibility(const Control& control);
+
+  Win32CallGate& gate_;
+  DesktopEvents events_;
+  int dpi_;
+  HWND window_ = nullptr;
+  std::optional<Win32TrayHost> tray_;
+  frmUhr* form_ = nullptr;
+  std::vector<Control*> controls_;
+  std::map<const Control*, NativeControl> mirrors_;
+  std::map<int, const NativeControl*> byId_;
+  std::map<HWND, const Control*> byHandle_;
+  std::map<std::tuple<std::string, double, bool>, HFONT> fonts_;
+  std::map<COLORREF, HBRUSH> brushes_;
+  int outerWidthTwips_ = 0;
+  bool paintingNow_ = false;
+  HWND lastFocus_ = nullptr;
+};

@@ -1,0 +1,308 @@
+#include "platform/posix/posix_instance_lock.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+#include <sched.h>
+#include <signal.h>
+#include <string>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <tuple>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/posix/command_socket.h"
+#include "platform/posix/posix_clock_contact.h"
+#include "support/descriptors.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+ClockPlaces in(std::vector<std::string> folders, std::string abstractName = "") {
+  return {std::move(folders), std::move(abstractName)};
+}
+
+// Runs `body` in a child process as the given user, which exits with body's result; given a pipe
+// to report on, it reports once body is done and then keeps what it holds until it is killed.
+pid_t inChild(uid_t user, const std::function<int()>& body, int* ready = nullptr) {
+  const pid_t child = fork();
+  if (child == 0) {
+    if (setgid(user) != 0 || setuid(user) != 0) _exit(3);
+    const int status = body();
+    if (!ready) _exit(status);
+    if (write(*ready, "x", 1) != 1) _exit(4);
+    pause();
+    _exit(0);
+  }
+  return child;
+}
+
+int exitStatus(pid_t child) {
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A child that holds what body took until it is killed.
+struct Holder {
+  Holder(uid_t user, const std::function<int()>& body) {
+    EXPECT_EQ(pipe(ready), 0);
+    pid = inChild(user, body, &ready[1]);
+    char byte = 0;
+    EXPECT_EQ(read(ready[0], &byte, 1), 1);
+  }
+  ~Holder() {
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    close(ready[0]);
+    close(ready[1]);
+  }
+  int ready[2] = {-1, -1};
+  pid_t pid = -1;
+};
+
+// A clock that answers every command with `word` until it is killed.
+int answering(PosixInstanceLock& claim, const char* word) {
+  if (claim.claim() != PosixInstanceLock::Outcome::claimed) return 1;
+  std::thread([&claim, word] {
+    while (true) {
+      const int fd = accept(claim.listener(), nullptr, nullptr);
+      char line[32];
+      if (read(fd, line, sizeof line) > 0) send(fd, word, std::strlen(word), MSG_NOSIGNAL);
+      close(fd);
+    }
+  }).detach();
+  return 0;
+}
+
+std::string claimed(const ClockPlaces& places) {
+  PosixInstanceLock first(places);
+  const PosixInstanceLock::Outcome outcome = first.claim();
+  std::string where = "-";
+  for (size_t i = 0; i < places.folders.size(); ++i) {
+    if (first.address() == commandSocketIn(places.folders[i])) where = std::to_string(i);
+  }
+  if (first.address().starts_with('@')) where = "@";
+  if (outcome == PosixInstanceLock::Outcome::heldByClock) where = "held";
+  const bool single = PosixInstanceLock(places).claim() == PosixInstanceLock::Outcome::heldByClock;
+  return where + (single ? " single" : " second");
+}
+
+// What the first claim got (the folder's index, "@" for the abstract name, "-" for none),
+// whether a second one then finds the place held, and whether the two left a descriptor open.
+std::string claimsWith(const ClockPlaces& places) {
+  const int descriptors = openDescriptors();
+  const std::string outcome = claimed(places);
+  return outcome + (openDescriptors() == descriptors ? "" : " leaking");
+}
+
+}  // namespace
+
+// The first clock holds its place as long as it runs, also when it is killed, never longer; a
+// socket left behind by a killed clock is no obstacle. A caller that found a clock and asks
+// again after it went learns what is there now.
+TEST(PosixInstanceLock, OnlyTheFirstHolderRunsUntilItGoes) {
+  const TempFolder folder("lurvendel-claim");
+  const ClockPlaces places = in({folder.path()});
+  auto first = std::make_unique<PosixInstanceLock>(places);
+  EXPECT_EQ(first->claim(), PosixInstanceLock::Outcome::claimed);
+  EXPECT_EQ(first->claim(), PosixInstanceLock::Outcome::claimed) << "asked again";
+  EXPECT_TRUE(PosixInstanceLock(places).anotherInstanceRunning());
+  EXPECT_TRUE(clockListens(places.commandAddresses()));
+  first.reset();
+  PosixInstanceLock caller(places);
+  {
+    const Holder killed(geteuid(), [&] {
+      return (new PosixInstanceLock(places))->claim() == PosixInstanceLock::Outcome::claimed ? 0
+                                                                                             : 1;
+    });
+    EXPECT_TRUE(caller.anotherInstanceRunning());
+  }
+  chmod(folder.path().c_str(), 0777);  // no longer a private place
+  EXPECT_EQ(caller.claim(), PosixInstanceLock::Outcome::nowhere);
+  chmod(folder.path().c_str(), 0700);
+  PosixInstanceLock next(places);
+  EXPECT_EQ(next.claim(), PosixInstanceLock::Outcome::claimed);
+  EXPECT_TRUE(clockListens(places.commandAddresses()));
+}
+
+// One clock per user, whatever stands in the way; no other user can keep it from starting or
+// make it start twice; and where no lock can be had at all it starts rather than never. The user
+// is played by a second uid, so that folder permissions count as they do for a person.
+TEST(PosixInstanceLock, OneClockPerUserWhateverThePlacesAreLike) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to play two other users";
+  const uid_t user = 65534;
+  const uid_t other = 65533;
+  const TempFolder temp("lurvendel-claim");
+  const std::string& base = temp.path();
+  chmod(base.c_str(), 01777);
+  const auto folder = [&](const std::string& name, mode_t mode, uid_t owner) {
+    const std::string path = base + "/" + name;
+    mkdir(path.c_str(), mode);
+    chmod(path.c_str(), mode);
+    EXPECT_EQ(chown(path.c_str(), owner, owner), 0);
+    return path;
+  };
+  const std::string shared = base + "/lurvendel-user";  // made by the clock if missing
+  const std::string cache = folder("home", 0700, user) + "/.cache/lurvendel";
+  const std::string taken = folder("taken", 0700, user);
+  folder("taken/lurvendel.lock", 0700, user);
+  const std::string readOnly = folder("read-only", 0500, user);
+  const std::string othersRuntime = folder("others", 0700, other);
+  const std::string writableByAll = folder("writable", 0777, user);
+  const std::string tooLong = folder(std::string(100, 'x'), 0700, user);
+  // Its socket's path at the limit of a socket address, 107 characters and the NUL.
+  const std::string longest = folder(std::string(107 - base.size() - 18, 'y'), 0700, user);
+  const std::string full = folder("full", 0700, user);
+  const std::string name = "lurvendel-test-" + std::to_string(getpid());
+
+  struct Case {
+    const char* what;
+    ClockPlaces places;
+    const char* expected;
+  };
+  const std::vector<Case> cases = {
+      {"a folder in the lock file's place", in({taken, shared}), "0 single"},
+      {"a read-only runtime folder", in({readOnly, shared, cache}), "1 single"},
+      {"another user's runtime folder", in({othersRuntime, shared, cache}), "1 single"},
+      {"a runtime folder anyone may write", in({writableByAll, shared, cache}), "1 single"},
+      {"a runtime path too long for a socket", in({tooLong, shared}), "1 single"},
+      {"a runtime path just short enough", in({longest, shared}), "0 single"},
+      {"a runtime folder with no room for a socket", in({full, shared}), "1 single"},
+      {"no private folder at all", in({readOnly, othersRuntime}, name), "@ single"},
+      {"no lock anywhere", in({readOnly, othersRuntime}), "- second"},
+  };
+  for (const Case& c : cases) {
+    const pid_t child = fork();
+    if (child == 0) {
+      // Room for the folder itself and a lock file, not for a socket, in a mount of its own.
+      if (unshare(CLONE_NEWNS) != 0 || mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
+          mount("none", full.c_str(), "tmpfs", 0, "nr_inodes=2,mode=0700,uid=65534,gid=65534")) {
+        _exit(5);
+      }
+      _exit(exitStatus(inChild(user, [&] { return claimsWith(c.places) == c.expected ? 0 : 1; })));
+    }
+    EXPECT_EQ(exitStatus(child), 0) << c.what << ": not " << c.expected;
+  }
+
+  // Another user got to the shared folder and to the abstract name first and holds both.
+  const std::string squatted = folder("squatted", 0777, other);
+  const Holder squatter(other, [&] {
+    const int fd = open((squatted + "/lurvendel.lock").c_str(), O_RDWR | O_CREAT, 0666);
+    return flock(fd, LOCK_EX) + (listenAt("@" + name).release() < 0);  // held until killed
+  });
+  EXPECT_EQ(exitStatus(inChild(user,
+                               [&] {
+                                 return claimsWith(in({squatted, cache})) != "1 single";
+                               })),
+            0)
+      << "another user's lock in the shared folder";
+  EXPECT_EQ(
+      exitStatus(inChild(user, [&] { return claimsWith(in({readOnly}, name)) != "- second"; })), 0)
+      << "another user's abstract name";
+  // Root, handed another user's runtime folder (sudo keeps the variable), keeps out of it.
+  EXPECT_EQ(claimsWith(in({othersRuntime, base + "/root"})), "1 single");
+}
+
+// A caller finds the running clock wherever it runs and hears its answer.
+TEST(PosixInstanceLock, CallersReachTheRunningClockAndHearItsAnswer) {
+  const TempFolder runtimeFolder("lurvendel-claim"), fallback("lurvendel-claim");
+  const std::string& runtime = runtimeFolder.path();
+  const ClockPlaces places = in({runtime, fallback.path()});
+  const auto handOver = [&](std::vector<std::string_view> commands) {
+    PosixInstanceLock claim(places);
+    PosixClockContact contact(claim);
+    return handOverToRunningClock(commands, contact);
+  };
+  EXPECT_EQ(handOver({clockCommand::speak}), std::nullopt) << "no clock runs";
+
+  for (const auto& [word, status, line] :
+       {std::tuple{"ok\n", 0, ""},
+        {"belegt\n", 1, "lurvendel: die Uhr ist beschäftigt und nimmt gerade nichts mehr an\n"},
+        {"?\n", 1, "lurvendel: die laufende Uhr antwortet nicht\n"}}) {
+    const Holder clock(geteuid(), [&] { return answering(*new PosixInstanceLock(places), word); });
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(handOver({clockCommand::speak, clockCommand::show}), status) << word;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), line);
+  }
+
+  // The runtime folder open to all while the clock runs: still the clock's, found there.
+  const Holder clock(geteuid(), [&] { return answering(*new PosixInstanceLock(places), "ok\n"); });
+  chmod(runtime.c_str(), 0777);
+  EXPECT_EQ(handOver({}), 0);
+  chmod(runtime.c_str(), 0700);
+
+  // Started without standard input (as some launchers start them), a clock and a caller get a
+  // lock or a socket as descriptor 0, and all goes as before.
+  const std::string name = "lurvendel-test-" + std::to_string(getpid());
+  const Holder named(geteuid(),
+                     [&] { return answering(*new PosixInstanceLock(in({}, name)), "ok\n"); });
+  const TempFolder fresh("lurvendel-claim");
+  const auto withoutInput = [&] {
+    close(STDIN_FILENO);
+    using enum PosixInstanceLock::Outcome;
+    const bool inFolder = PosixInstanceLock(in({fresh.path()})).claim() == claimed;
+    const bool byName = PosixInstanceLock(in({}, name + "-free")).claim() == claimed;
+    const bool namedFound = PosixInstanceLock(in({}, name)).claim() == heldByClock;
+    return inFolder && byName && namedFound && handOver({clockCommand::speak}) == 0 ? 0 : 1;
+  };
+  EXPECT_EQ(exitStatus(inChild(geteuid(), withoutInput)), 0);
+}
+
+// The places follow the session: its runtime folder first, the shared folder, the user's cache.
+TEST(PosixInstanceLock, ThePlacesFollowTheSession) {
+  using Folders = std::vector<std::string>;
+  const auto folders = [] {
+    Folders found = sessionFolders();
+    std::erase_if(found, [](const std::string& f) { return f.starts_with("/run/user/"); });
+    return found;
+  };
+  const std::string shared = "/tmp/lurvendel-" + std::to_string(geteuid());
+  setenv("HOME", "/home/u", 1);
+  setenv("XDG_RUNTIME_DIR", "/session", 1);
+  setenv("XDG_CACHE_HOME", "", 1);
+  EXPECT_EQ(folders(), (Folders{"/session", shared, "/home/u/.cache/lurvendel"}));
+  unsetenv("XDG_RUNTIME_DIR");
+  setenv("XDG_CACHE_HOME", "/cache", 1);
+  EXPECT_EQ(folders(), (Folders{shared, "/cache/lurvendel"}));
+  EXPECT_FALSE(privateFolder(".", false)) << "a relative path depends on where a clock started";
+}
+
+TEST(PosixInstanceLock, TwoCallersAtOnceMakeOneClockThatHearsBoth) {
+  const TempFolder folder("lurvendel-claim");
+  const ClockPlaces places = in({folder.path()});
+  int go[2];
+  ASSERT_EQ(pipe(go), 0);
+  std::vector<pid_t> callers;
+  for (int i = 0; i < 2; ++i) {
+    callers.push_back(inChild(geteuid(), [&] {
+      char byte = 0;
+      if (read(go[0], &byte, 1) != 1) return 9;
+      PosixInstanceLock claim(places);
+      PosixClockContact contact(claim);
+      if (const auto status = handOverToRunningClock({clockCommand::speak}, contact)) {
+        return *status;
+      }
+      // The clock: the other caller's request arrives within seconds, after a knock.
+      char line[32] = {};
+      int fd = -1;
+      do fd = accept(claim.listener(), nullptr, nullptr);
+      while (read(fd, line, sizeof line - 1) <= 0);
+      send(fd, "ok\n", 3, MSG_NOSIGNAL);
+      return std::string(line) == "sprich\n" ? 10 : 11;
+    }));
+  }
+  ASSERT_EQ(write(go[1], "xx", 2), 2);
+  std::vector<int> statuses = {exitStatus(callers[0]), exitStatus(callers[1])};
+  std::sort(statuses.begin(), statuses.end());
+  EXPECT_EQ(statuses, (std::vector<int>{0, 10}));
+}

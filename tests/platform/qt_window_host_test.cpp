@@ -1,0 +1,323 @@
+#include <functional>
+#include <gtest/gtest.h>
+#include <set>
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+#include "core/app/frm_uhr.h"
+#include "core/app/vocabulary.h"
+#include "platform/posix/posix_instance_lock.h"
+#include "platform/qt/qt_clock_program.h"
+#include "platform/qt/qt_dialogs.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+// The clock on the real widgets, shown and active, as a user finds it; its lock and socket in a
+// folder of its own, so that tests running side by side do not meet.
+struct ShownClock {
+  ShownClock() {
+    clock.start();
+    clock.window().activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&clock.window()));
+  }
+  template <typename W = QWidget>
+  W* widget(const char* name) {
+    return clock.window().findChild<W*>(name);
+  }
+  std::string focused() const {
+    const QWidget* focus = QApplication::focusWidget();
+    return focus ? focus->objectName().toStdString() : "nothing";
+  }
+
+  TempFolder folder{"lurvendel-window"};
+  PosixInstanceLock claim{ClockPlaces{{folder.path()}, ""}};
+  QtClockProgram clock{claim};
+  frmUhr& form = clock.form();
+};
+
+// A key as X11 hands it over: with the text it types, which for Delete is "\x7f".
+void press(QWidget* widget, Qt::Key key, const QString& text = {},
+           Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QTest::sendKeyEvent(QTest::Click, widget, key, text, modifiers);
+}
+
+void commit(QWidget* widget, const QString& text) {
+  QInputMethodEvent event;
+  event.setCommitString(text);
+  QApplication::sendEvent(widget, &event);
+}
+
+}  // namespace
+
+// Screen readers learn which display they read from its name, and what it shows from its text.
+TEST(QtWindowHost, DisplaysAreNamedAndReadableByScreenReaders) {
+  ShownClock clock;
+  const auto accessibleChild = [&](const char* name) {
+    return QAccessible::queryAccessibleInterface(clock.widget(name));
+  };
+  for (const auto& [objectName, name] :
+       {std::pair{"Label4", "Stunden"}, {"Label5", "Minuten"}, {"Label6", "Sekunden"}}) {
+    QAccessibleInterface* display = accessibleChild(objectName);
+    ASSERT_TRUE(display) << objectName;
+    EXPECT_EQ(display->text(QAccessible::Name).toStdString(), name);
+    ASSERT_TRUE(display->textInterface()) << objectName;
+    const QString shown = clock.widget<QLabel>(objectName)->text();
+    EXPECT_EQ(display->textInterface()->text(0, 2), shown);
+    EXPECT_EQ(shown.size(), 2);
+  }
+  EXPECT_EQ(accessibleChild("Option1(2)")->role(), QAccessible::RadioButton);
+  EXPECT_EQ(accessibleChild("Text5")->text(QAccessible::Name).toStdString(), "Alarmzeit");
+}
+
+// Green digits on black, boxed and centred; the alarm lines dark green; labels that size to
+// their text as wide as it.
+TEST(QtWindowHost, TheControlsLookAsDesigned) {
+  ShownClock clock;
+  struct Look {
+    const char* control;
+    double points;
+    bool bold;
+    QColor text;
+    QColor background;
+  };
+  const QColor green(0, 255, 0), black(0, 0, 0), darkGreen(0, 128, 0), plain;
+  for (const Look& look : {Look{"Label4", 36, false, green, black},
+                           {"Text5", 12, true, green, black},
+                           {"Label3(0)", 27.75, true, plain, plain},
+                           {"Label7", 8, false, darkGreen, plain}}) {
+    QWidget* widget = clock.widget(look.control);
+    const bool entry = qobject_cast<QLineEdit*>(widget);
+    EXPECT_EQ(widget->font().pointSizeF(), look.points) << look.control;
+    EXPECT_EQ(widget->font().bold(), look.bold) << look.control;
+    const QPalette palette = widget->palette();
+    if (look.text.isValid()) {
+      EXPECT_EQ(palette.color(entry ? QPalette::Text : QPalette::WindowText), look.text)
+          << look.control;
+    }
+    if (look.background.isValid()) {
+      EXPECT_EQ(palette.color(entry ? QPalette::Base : QPalette::Window), look.background)
+          << look.control;
+    }
+  }
+  // Every control of the window, once.
+  std::multiset<std::string> controls;
+  for (const QWidget* widget : clock.clock.window().findChildren<QWidget*>()) {
+    if (widget->objectName().contains(QRegularExpression("^(Label|Frame|Option|Text|Command)"))) {
+      controls.insert(widget->objectName().toStdString());
+    }
+  }
+  EXPECT_EQ(controls, (std::multiset<std::string>{
+                          "Label1",     "Label7",     "Frame1",     "Label4",   "Label3(0)",
+                          "Label5",     "Label3(1)",  "Label6",     "Frame2",   "Option1(0)",
+                          "Option1(1)", "Option1(2)", "Option1(3)", "Option2",  "Frame3",
+                          "Text5",      "Command2",   "Command3",   "Command4", "Command5",
+                          "Command6",   "Label2",     "Command7",   "Command1", "Command8"}));
+  auto* hours = clock.widget<QLabel>("Label4");
+  EXPECT_EQ(hours->alignment(), Qt::AlignCenter);
+  EXPECT_EQ(hours->frameShape(), QFrame::Box);
+  auto* date = clock.widget<QLabel>("Label2");
+  EXPECT_GE(date->width(), date->fontMetrics().horizontalAdvance(date->text()));
+}
+
+// Whatever way text enters the alarm entry, only digits and ":" get in, up to eight characters;
+// keys that type nothing keep working. Each row starts from "12:34" with the cursor at the end.
+TEST(QtWindowHost, TheAlarmEntryTakesOnlyWhatATimeIsMadeOf) {
+  struct Row {
+    const char* what;
+    std::function<void(QLineEdit*)> input;
+    const char* text;
+  };
+  const auto keys = [](std::vector<std::pair<Qt::Key, QString>> sequence) {
+    return [sequence](QLineEdit* entry) {
+      for (const auto& [key, text] : sequence) press(entry, key, text);
+    };
+  };
+  const auto paste = [](const QString& clip, std::function<void(QLineEdit*)> how) {
+    return [clip, how](QLineEdit* entry) {
+      QApplication::clipboard()->setText(clip);
+      how(entry);
+    };
+  };
+  const std::vector<Row> rows = {
+      {"Backspace", keys({{Qt::Key_Backspace, "\b"}}), "12:3"},
+      {"Home, Delete", keys({{Qt::Key_Home, ""}, {Qt::Key_Delete, "\x7f"}}), "2:34"},
+      {"Left, Delete", keys({{Qt::Key_Left, ""}, {Qt::Key_Delete, "\x7f"}}), "12:3"},
+      {"End, digits, colon", keys({{Qt::Key_End, ""}, {Qt::Key_Colon, ":"}, {Qt::Key_5, "5"}}),
+       "12:34:5"},
+      {"letters, space, full stop",
+       keys({{Qt::Key_A, "a"}, {Qt::Key_Space, " "}, {Qt::Key_Period, "."}, {Qt::Key_Z, "Z"}}),
+       "12:34"},
+      {"beyond eight characters",
+       keys({{Qt::Key_5, "5"}, {Qt::Key_6, "6"}, {Qt::Key_7, "7"}, {Qt::Key_8, "8"}}), "12:34567"},
+      {"Ctrl+A does nothing",
+       [](QLineEdit* entry) {
+         press(entry, Qt::Key_A, "\x01", Qt::ControlModifier);
+         press(entry, Qt::Key_9, "9");
+       },
+       "12:349"},
+      {"a dead key", [](QLineEdit* entry) { commit(entry, "^"); }, "12:34"},
+      {"compose", [](QLineEdit* entry) { commit(entry, QString::fromUtf8("é")); }, "12:34"},
+      {"an input method's digits", [](QLineEdit* entry) { commit(entry, "7"); }, "12:347"},
+      {"Ctrl+V",
+       paste("x9 Uhr",
+             [](QLineEdit* entry) { press(entry, Qt::Key_V, "\x16", Qt::ControlModifier); }),
+       "12:349"},
+      {"the context menu's paste", paste("Weckzeit 07:30:00", [](QLineEdit* e) { e->paste(); }),
+       "12:3407:"},
+  };
+  ShownClock clock;
+  clock.form.Option2.select();
+  auto* entry = clock.widget<QLineEdit>("Text5");
+  for (const Row& row : rows) {
+    clock.form.Text5.setText("12:34");
+    entry->setFocus();
+    entry->end(false);
+    row.input(entry);
+    EXPECT_EQ(entry->text().toStdString(), row.text) << row.what;
+    EXPECT_EQ(clock.form.Text5.text(), row.text) << row.what;
+    EXPECT_EQ(clock.focused(), "Text5") << row.what;
+  }
+}
+
+// Tab and Shift+Tab follow the layout's tab indexes, the option group being one stop (arrows move
+// inside it); what lies out of view or is disabled is passed over.
+TEST(QtWindowHost, TabAndShiftTabGoRoundTheControlsInTheDesignedOrder) {
+  ShownClock clock;
+  const auto round = [&](Qt::Key key, Qt::KeyboardModifiers modifiers, int steps) {
+    clock.widget("Option1(0)")->setFocus();
+    std::vector<std::string> seen;
+    for (int i = 0; i < steps; ++i) {
+      press(QApplication::focusWidget(), key, key == Qt::Key_Tab ? "\t" : "", modifiers);
+      seen.push_back(clock.focused());
+    }
+    return seen;
+  };
+  using Order = std::vector<std::string>;
+  EXPECT_EQ(round(Qt::Key_Tab, Qt::NoModifier, 4),
+            (Order{"Command1", "Command7", "Command8", "Option1(0)"}));
+  EXPECT_EQ(round(Qt::Key_Backtab, Qt::ShiftModifier, 4),
+            (Order{"Command8", "Command7", "Command1", "Option1(0)"}));
+
+  clock.form.Option2.select();
+  clock.form.Command5.setEnabled(true);
+  const Order wide = {"Command1", "Text5",    "Command2", "Command3", "Command4",
+                      "Command5", "Command6", "Command7", "Command8", "Option1(0)"};
+  EXPECT_EQ(round(Qt::Key_Tab, Qt::NoModifier, 10), wide);
+  Order back(wide.rbegin() + 1, wide.rend());
+  back.push_back("Option1(0)");
+  EXPECT_EQ(round(Qt::Key_Backtab, Qt::ShiftModifier, 10), back);
+}
+
+// The icon's menu as the user sees it: its items in order, separators between the groups, the
+// chosen interval checked; with an alarm armed, "Alarm aktiv !" shown and the intervals locked.
+TEST(QtWindowHost, TheIconsMenuShowsItsItemsInOrderWithTheirMarks) {
+  ShownClock clock;
+  const auto shown = [&] {
+    std::vector<std::string> items;
+    for (const QAction* action : clock.clock.window().contextMenu().actions()) {
+      if (!action->isVisible()) continue;
+      items.push_back(action->isSeparator()
+                          ? "-"
+                          : action->text().toStdString() + (action->isChecked() ? " [x]" : "") +
+                                (action->isEnabled() ? "" : " (locked)"));
+    }
+    return items;
+  };
+  EXPECT_EQ(shown(), (std::vector<std::string>{"Ansage jede 1 min", "Ansage jede 5 min",
+                                               "Ansage jede 15 min [x]", "Ansage jede 30 min", "-",
+                                               "Uhr Anzeigen", "-", "Info", "-", "Exit"}));
+  clock.form.Option2.select();
+  clock.form.Text5.editedByUser("23:59:00");
+  clock.form.Text5.onClick();
+  clock.form.Command5.press();
+  EXPECT_EQ(shown(), (std::vector<std::string>{
+                         "Ansage jede 1 min (locked)", "Ansage jede 5 min (locked)",
+                         "Ansage jede 15 min (locked)", "Ansage jede 30 min (locked)",
+                         "Alarm aktiv !", "-", "Uhr Anzeigen", "-", "Info", "-", "Exit"}));
+}
+
+// The icon's mouse codes (514, 517) arrive apart from the window's mouse moves: a pointer passing
+// those x positions, hovering or dragging, neither speaks nor opens the menu.
+TEST(QtWindowHost, MouseMovesOverTheWindowNeverActAsIconClicks) {
+  ShownClock clock;
+  clock.form.Option2.select();
+  clock.form.clipBuffer = {};
+  bool menuOpened = false;
+  QTimer closeMenus;
+  QObject::connect(&closeMenus, &QTimer::timeout, [&] {
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+      menuOpened = true;
+      popup->close();
+    }
+  });
+  closeMenus.start(50);
+
+  QWidget& window = clock.clock.window();
+  for (const int x : {200, 400}) QTest::mouseMove(&window, QPoint(x, 40));
+  QWidget* display = clock.widget("Label4");
+  QTest::mousePress(display, Qt::LeftButton, {}, QPoint(5, 5));
+  for (const int x : {300, int{iconMouse::leftButtonUp}, int{iconMouse::rightButtonUp}, 600}) {
+    QTest::mouseMove(display, display->mapFrom(&window, QPoint(x, 40)));
+  }
+  QTest::mouseRelease(display, Qt::LeftButton, {}, display->mapFrom(&window, QPoint(600, 40)));
+  QTest::qWait(200);
+
+  EXPECT_TRUE(clock.form.clipBuffer.empty()) << "the time was spoken";
+  EXPECT_FALSE(menuOpened);
+}
+
+// The seconds are refreshed when the window itself is painted (shown, exposed, resized), not when
+// a button under the pointer repaints: the seconds display must stand still while it is spoken.
+TEST(QtWindowHost, ThePaintHandlerRunsForTheWindowNotForAChildsRepaint) {
+  ShownClock clock;
+  clock.form.Timer1.setEnabled(false);  // no tick may write the seconds meanwhile
+  clock.form.Label6.setCaption("xx");
+  QWidget* sprich = clock.widget("Command1");
+  QTest::mouseMove(sprich, QPoint(5, 5));
+  sprich->repaint();
+  QTest::qWait(50);
+  EXPECT_EQ(clock.form.Label6.caption(), "xx");
+
+  clock.clock.window().hide();
+  clock.clock.window().QWidget::show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&clock.clock.window()));
+  QTest::qWait(50);
+  EXPECT_NE(clock.form.Label6.caption(), "xx");
+}
+
+TEST(QtWindowHost, MessageBoxesAnswerInGerman) {
+  QtDialogs dialogs(nullptr);
+  for (const int style : {msgbox::question | msgbox::yesNo, msgbox::okOnly}) {
+    QStringList captions;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      for (QAbstractButton* button : box->buttons()) captions << button->text();
+      box->close();
+    });
+    dialogs.messageBox("Frage", style, "Titel");
+    captions.sort();
+    EXPECT_EQ(captions.join(",").toStdString(), style == msgbox::okOnly ? "OK" : "Ja,Nein");
+  }
+}
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  const TempFolder runtime("lurvendel-window");
+  qputenv("XDG_RUNTIME_DIR", runtime.path().c_str());
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,219 @@
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/app/frm_uhr.h"
+#include "core/app/vocabulary.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_clock_program.h"
+#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_window_host.h"
+#include "win32/desktop.h"
+
+namespace {
+
+struct NoOtherClock : InstanceLock {
+  bool anotherInstanceRunning() override { return false; }
+};
+
+// The clock on the real controls, shown and in front, as a user finds it.
+struct ShownClock {
+  ShownClock() {
+    clock.start();
+    SetForegroundWindow(window());
+    EXPECT_TRUE(runMessagesUntil([&] { return GetForegroundWindow() == window(); }, 5000));
+  }
+  HWND window() { return clock.window().handle(); }
+  HWND handleOf(const Control& control) { return clock.window().controlHandle(control); }
+  std::string focused() {
+    for (const Control* control : form.controls()) {
+      if (handleOf(*control) == GetFocus()) return control->name();
+    }
+    return "nothing";
+  }
+
+  NoOtherClock lock;
+  Win32ClockProgram clock{lock};
+  frmUhr& form = clock.form();
+};
+
+void putOnClipboard(const std::wstring& text) {
+  OpenClipboard(nullptr);
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  text.copy(static_cast<wchar_t*>(GlobalLock(memory)), text.size());
+  static_cast<wchar_t*>(GlobalLock(memory))[text.size()] = L'\0';
+  GlobalUnlock(memory);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+}
+
+// Answers the next message box of this process from another thread, as a user would: the
+// captions of its buttons, then a click on the given one.
+std::vector<std::wstring> answerBox(int button) {
+  HWND box = nullptr;
+  while (!(box = FindWindowW(L"#32770", nullptr)) || GetForegroundWindow() != box) Sleep(10);
+  std::vector<std::wstring> captions;
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t className[16] = {};
+    GetClassNameW(child, className, 16);
+    if (std::wstring(className) == L"Button") captions.push_back(windowText(child));
+  }
+  PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+  return captions;
+}
+
+}  // namespace
+
+// Whatever way text enters the alarm entry, only digits and ":" get in, up to eight characters;
+// keys that type nothing keep working. Each row starts from "12:34" with the caret at the end.
+TEST(Win32WindowHost, TheAlarmEntryTakesOnlyWhatATimeIsMadeOf) {
+  struct Row {
+    const char* what;
+    std::function<void(HWND entry)> input;
+    const char* text;
+  };
+  const auto paste = [](const wchar_t* clip, std::function<void(HWND)> how) {
+    return [clip, how](HWND entry) {
+      putOnClipboard(clip);
+      how(entry);
+    };
+  };
+  const std::vector<Row> rows = {
+      {"Backspace", [](HWND) { press(VK_BACK); }, "12:3"},
+      {"Home, Delete",
+       [](HWND) {
+         press(VK_HOME);
+         press(VK_DELETE);
+       },
+       "2:34"},
+      {"Left, Delete",
+       [](HWND) {
+         press(VK_LEFT);
+         press(VK_DELETE);
+       },
+       "12:3"},
+      {"digits and a colon", [](HWND) { type(L":5"); }, "12:34:5"},
+      {"letters, space, full stop, umlaut", [](HWND) { type(L"a .Zä"); }, "12:34"},
+      {"beyond eight characters", [](HWND) { type(L"5678"); }, "12:34567"},
+      {"Ctrl+A does nothing",
+       [](HWND) {
+         press('A', {VK_CONTROL});
+         type(L"9");
+       },
+       "12:349"},
+      {"text another program puts in",
+       [](HWND entry) {
+         SendMessageW(entry, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"é7\t"));
+       },
+       "12:347"},
+      {"Ctrl+V", paste(L"x9 Uhr", [](HWND) { press('V', {VK_CONTROL}); }), "12:349"},
+      {"the context menu's paste",
+       paste(L"Weckzeit 07:30:00", [](HWND entry) { SendMessageW(entry, WM_PASTE, 0, 0); }),
+       "12:3407:"},
+  };
+  ShownClock clock;
+  clock.form.Option2.select();
+  HWND entry = clock.handleOf(clock.form.Text5);
+  for (const Row& row : rows) {
+    clock.form.Text5.setText("12:34");
+    SetFocus(entry);
+    SendMessageW(entry, EM_SETSEL, 5, 5);
+    row.input(entry);
+    runMessagesFor(50);
+    EXPECT_EQ(windowText(entry), widen(row.text)) << row.what;
+    EXPECT_EQ(clock.form.Text5.text(), row.text) << row.what;
+    EXPECT_EQ(clock.focused(), "Text5") << row.what;
+  }
+}
+
+// Tab and Shift+Tab follow the layout's tab indexes, the option group being one stop at its
+// selected button (the arrows move inside it); what lies out of view or is disabled is passed
+// over.
+TEST(Win32WindowHost, TabAndShiftTabGoRoundTheControlsInTheDesignedOrder) {
+  ShownClock clock;
+  const auto round = [&](std::vector<WORD> modifiers, int steps) {
+    SetFocus(clock.handleOf(clock.form.Command8));
+    std::vector<std::string> seen;
+    for (int i = 0; i < steps; ++i) {
+      press(VK_TAB, modifiers);
+      seen.push_back(clock.focused());
+    }
+    return seen;
+  };
+  using Order = std::vector<std::string>;
+  EXPECT_EQ(round({}, 4), (Order{"Option1(2)", "Command1", "Command7", "Command8"}));
+  EXPECT_EQ(round({VK_SHIFT}, 4), (Order{"Command7", "Command1", "Option1(2)", "Command8"}));
+  press(VK_TAB);
+  press(VK_RIGHT);
+  EXPECT_EQ(clock.focused(), "Option1(3)");
+  runMessagesFor(50);
+  EXPECT_TRUE(clock.form.Option1[3].value()) << "the arrow selects, as a click does";
+
+  clock.form.Option2.select();
+  clock.form.Command5.setEnabled(true);
+  const Order wide = {"Option2",  "Command1", "Text5",    "Command2", "Command3",
+                      "Command4", "Command5", "Command6", "Command7", "Command8"};
+  EXPECT_EQ(round({}, 10), wide);
+  Order back(wide.rbegin() + 1, wide.rend());
+  back.push_back("Command8");
+  EXPECT_EQ(round({VK_SHIFT}, 10), back);
+}
+
+// The icon's mouse codes (514, 517) come with a message of their own: a pointer passing those x
+// positions over the window, hovering or dragging, neither speaks nor opens the menu.
+TEST(Win32WindowHost, MouseMovesOverTheWindowNeverActAsIconClicks) {
+  ShownClock clock;
+  clock.form.Option2.select();
+  clock.form.clipBuffer = {};
+  HWND display = clock.handleOf(clock.form.Label4);
+  for (const int x : {300, int{iconMouse::leftButtonUp}, int{iconMouse::rightButtonUp}, 600}) {
+    for (const WPARAM buttons : {WPARAM{0}, WPARAM{MK_LBUTTON}}) {
+      SendMessageW(clock.window(), WM_MOUSEMOVE, buttons, MAKELPARAM(x, 40));
+      SendMessageW(display, WM_MOUSEMOVE, buttons, MAKELPARAM(x, 5));
+    }
+  }
+  runMessagesFor(200);
+  EXPECT_TRUE(clock.form.clipBuffer.empty()) << "the time was spoken";
+  EXPECT_EQ(FindWindowW(L"#32768", nullptr), nullptr) << "a menu opened";
+}
+
+// The seconds are refreshed when the window itself is painted (shown, uncovered), not when a
+// control repaints: the seconds display must stand still while it is spoken.
+TEST(Win32WindowHost, ThePaintHandlerRunsForTheWindowNotForAControlsRepaint) {
+  ShownClock clock;
+  clock.form.Timer1.setEnabled(false);  // no tick may write the seconds meanwhile
+  clock.form.Label6.setCaption("xx");
+  RedrawWindow(clock.handleOf(clock.form.Command1), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_UPDATENOW);
+  clock.form.Label5.refresh();
+  runMessagesFor(50);
+  EXPECT_EQ(clock.form.Label6.caption(), "xx");
+
+  InvalidateRect(clock.window(), nullptr, TRUE);
+  runMessagesFor(50);
+  EXPECT_NE(clock.form.Label6.caption(), "xx");
+}
+
+TEST(Win32WindowHost, MessageBoxesAnswerInGerman) {
+  struct Row {
+    int style;
+    int click;
+    std::vector<std::wstring> captions;
+    msgbox::Answer answer;
+  };
+  Win32Dialogs dialogs(nullptr);
+  for (const Row& row :
+       {Row{msgbox::question | msgbox::yesNo, IDNO, {L"Ja", L"Nein"}, msgbox::Answer::no},
+        Row{msgbox::question | msgbox::yesNo, IDYES, {L"Ja", L"Nein"}, msgbox::Answer::yes},
+        Row{msgbox::information, IDOK, {L"OK"}, msgbox::Answer::ok}}) {
+    std::vector<std::wstring> captions;
+    std::thread user([&] { captions = answerBox(row.click); });
+    EXPECT_EQ(dialogs.messageBox("Frage", row.style, "Titel"), row.answer);
+    user.join();
+    EXPECT_EQ(captions, row.captions);
+  }
+}
