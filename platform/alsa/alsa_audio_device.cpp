@@ -41,18 +41,18 @@ bool AlsaAudioDevice::play(const PcmClip& clip) {
                        std::min(piece, frames - written));
     if (n < 0) {
       if (snd_pcm_recover(pcm_.get(), static_cast<int>(n), 1) == 0) continue;
-      close();
+      closeDevice();
       return fail("snd_pcm_writei", static_cast<int>(n));
     }
     written += static_cast<snd_pcm_uframes_t>(n);
   }
   // Returns when the last sample has been played.
   if (const int error = snd_pcm_drain(pcm_.get()); error != 0) {
-    close();
+    closeDevice();
     return fail("snd_pcm_drain", error);
   }
   // The next clip starts from a prepared device; one that cannot be prepared is opened anew.
-  if (snd_pcm_prepare(pcm_.get()) != 0) close();
+  if (snd_pcm_prepare(pcm_.get()) != 0) closeDevice();
   return true;
 }
 
@@ -62,7 +62,7 @@ bool AlsaAudioDevice::openFor(const PcmFormat& format) {
       format.bitsPerSample == openFormat_.bitsPerSample) {
     return true;
   }
-  close();
+  closeDevice();
   if (configMayBeStale.exchange(false)) snd_config_update_free_global();
   snd_pcm_t* opened = nullptr;
   if (const int error = snd_pcm_open(&opened, name_.c_str(), SND_PCM_STREAM_PLAYBACK, 0)) {
@@ -75,7 +75,7 @@ bool AlsaAudioDevice::openFor(const PcmFormat& format) {
   if (const int error =
           snd_pcm_set_params(pcm_.get(), sampleFormat, SND_PCM_ACCESS_RW_INTERLEAVED,
                              format.channels, format.sampleRate, 1, latencyMicroseconds)) {
-    close();
+    closeDevice();
     return fail("snd_pcm_set_params", error);
   }
   openFormat_ = format;

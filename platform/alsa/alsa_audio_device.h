@@ -22,7 +22,7 @@ class AlsaAudioDevice : public AudioDevice {
 
   bool play(const PcmClip& clip) override;
   bool isOpen() const override { return static_cast<bool>(pcm_); }
-  void close() override { pcm_.reset(); }
+  void closeDevice() override { pcm_.reset(); }
   void interrupt() override { interrupted_ = true; }
   std::string failure() const override { return failure_; }
 

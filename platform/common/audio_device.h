@@ -12,7 +12,7 @@ class AudioDevice {
   // once interrupted, it stops at once and drops the rest. False when it failed.
   virtual bool play(const PcmClip& clip) = 0;
   virtual bool isOpen() const = 0;
-  virtual void close() = 0;
+  virtual void closeDevice() = 0;
   // From any thread: the device was given up on.
   virtual void interrupt() = 0;
   // Why the last play failed: the call and the sound system's words.

@@ -68,7 +68,7 @@ void AudioWorker::run() {
       wake_.wait(lock, jobOrEnd);
     } else if (!wake_.wait_for(lock, idleClose_, jobOrEnd)) {
       lock.unlock();
-      device_->close();
+      device_->closeDevice();
       lock.lock();
       continue;
     }
@@ -83,7 +83,7 @@ void AudioWorker::run() {
     wake_.notify_all();
   }
   lock.unlock();
-  device_->close();
+  device_->closeDevice();
   --stuckWorkers;
 }
 
@@ -93,6 +93,6 @@ bool AudioWorker::playOnDevice(const PcmClip& clip) {
   const bool wasOpen = device_->isOpen();
   if (device_->play(clip)) return true;
   if (!wasOpen || isAbandoned()) return false;
-  device_->close();
+  device_->closeDevice();
   return device_->play(clip);
 }

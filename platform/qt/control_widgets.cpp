@@ -110,15 +110,13 @@ ControlWidget createByKind(Control& control, QWidget* parent, QtCallGate& gate) 
 
 }  // namespace
 
-ControlWidget createControlWidget(Control& control, QWidget* parent,
-                                  const std::function<int(int)>& twipsToPixels, QtCallGate& gate) {
+ControlWidget createControlWidget(Control& control, QWidget* parent, const PixelRect& place,
+                                  QtCallGate& gate) {
   const ControlWidget made = createByKind(control, parent, gate);
   QWidget* widget = made.widget;
   widget->setObjectName(qt(control.name()));
   if (!control.accessibleName.empty()) widget->setAccessibleName(qt(control.accessibleName));
-  const Bounds& b = control.bounds();
-  widget->setGeometry(twipsToPixels(b.left), twipsToPixels(b.top), twipsToPixels(b.width),
-                      twipsToPixels(b.height));
+  widget->setGeometry(place.left, place.top, place.width, place.height);
   if (control.look().autoSize) widget->adjustSize();
   widget->setEnabled(control.enabled());
   return made;

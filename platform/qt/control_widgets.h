@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "core/app/controls/control.h"
+#include "platform/common/window_mirror.h"
 
 class QWidget;
 class QtCallGate;
@@ -14,8 +15,8 @@ struct ControlWidget {
   std::function<void(Property)> update;
 };
 
-// Makes the widget of one control, placed and styled from the control's design data, which
-// forwards the user's actions to the control through the call gate. Visibility is left to the
-// caller, which also knows whether the control lies in view.
-ControlWidget createControlWidget(Control& control, QWidget* parent,
-                                  const std::function<int(int)>& twipsToPixels, QtCallGate& gate);
+// Makes the widget of one control at its place in the parent, styled from the control's design
+// data, which forwards the user's actions to the control through the call gate. Visibility is left
+// to the caller, which also knows whether the control lies in view.
+ControlWidget createControlWidget(Control& control, QWidget* parent, const PixelRect& place,
+                                  QtCallGate& gate);

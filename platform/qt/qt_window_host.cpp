@@ -1,7 +1,5 @@
 #include "platform/qt/qt_window_host.h"
 
-#include <algorithm>
-#include <cmath>
 #include <xcb/xcb.h>
 
 #include <QCloseEvent>
@@ -15,14 +13,8 @@
 #include "core/app/frm_uhr.h"
 #include "platform/qt/control_widgets.h"
 
-namespace {
-
-// The border the window was designed with: its outer width less its client width.
-constexpr int designBorderTwips = 120;
-
-}  // namespace
-
-QtWindowHost::QtWindowHost(QtCallGate& gate) : gate_(gate) {
+QtWindowHost::QtWindowHost(QtCallGate& gate)
+    : gate_(gate), mirror_(gate, [this] { return screen()->logicalDotsPerInchX(); }) {
   setWindowTitle(QString::fromUtf8(frmUhr::designCaption));
   QIcon icon;
   for (const int size : {16, 32, 48}) icon.addFile(QString(":/lurvendel-%1.png").arg(size));
@@ -30,56 +22,41 @@ QtWindowHost::QtWindowHost(QtCallGate& gate) : gate_(gate) {
   setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 }
 
+// Containers come before what they hold, which the widgets of the containers take in.
 void QtWindowHost::attach(frmUhr& form) {
-  form_ = &form;
-  const auto twipsToPixels = [this](int twips) { return pixels(twips); };
-  controls_ = form.controls();
-  for (Control* control : controls_) {
-    QWidget* parent = control->container() ? mirrors_.at(control->container()).widget : this;
-    const ControlWidget made = createControlWidget(*control, parent, twipsToPixels, gate_);
-    mirrors_[control] = {made.widget, made.update};
-    control->viewHook = [this, control](Property property) {
-      Mirror& mirror = mirrors_.at(control);
-      if (property == Property::visible) {
-        updateVisibility(*control);
-      } else if (property == Property::enabled) {
-        mirror.widget->setEnabled(control->enabled());
-      } else if ((property == Property::caption || property == Property::text) &&
-                 !mirror.widget->isVisibleTo(this)) {
-        mirror.stale = true;
-      } else if (mirror.apply) {
-        mirror.apply(property);
-      }
-    };
-    updateVisibility(*control);
+  const std::vector<Control*> controls = form.controls();
+  for (Control* control : controls) {
+    QWidget* parent = control->container() ? widgets_.at(control->container()).widget : this;
+    widgets_[control] =
+        createControlWidget(*control, parent, mirror_.placeOf(*control, false), gate_);
   }
-  setTabOrder(form.controls());
+  setTabOrder(WindowMirror::tabOrder(controls));
   popup_ = std::make_unique<QtPopupMenu>(form.mnuPopUp, gate_);
+  mirror_.attach(form, *this);
   // Mouse moves anywhere over the window reach the model, also over its controls.
   setMouseTracking(true);
-  for (const auto& [control, mirror] : mirrors_) {
-    mirror.widget->setMouseTracking(true);
-    mirror.widget->installEventFilter(this);
+  for (const auto& [control, made] : widgets_) {
+    made.widget->setMouseTracking(true);
+    made.widget->installEventFilter(this);
   }
-  fixClientSize(pixels(frmUhr::designClientWidthTwips), pixels(frmUhr::designClientHeightTwips));
+  fixClientSize(mirror_.pixels(frmUhr::designClientWidthTwips),
+                mirror_.pixels(frmUhr::designClientHeightTwips));
 }
 
 // The widgets go before the model does: a line edit that loses the focus as it goes still asks
 // its control.
 void QtWindowHost::detach() {
-  for (const Control* control : controls_) {
-    if (!control->container()) delete mirrors_.at(control).widget;  // with what it contains
+  mirror_.detach();
+  for (const auto& [control, made] : widgets_) {
+    if (!control->container()) delete made.widget;  // with what it contains
   }
-  mirrors_.clear();
+  widgets_.clear();
   popup_.reset();
-  form_ = nullptr;
 }
 
 void QtWindowHost::setOuterWidthTwips(int twips) {
-  outerWidthTwips_ = twips;
+  mirror_.setOuterWidthTwips(twips);
   applyOuterWidth();
-  // Containers first, so that what they hold knows whether it has come into view.
-  for (const Control* control : controls_) updateVisibility(*control);
 }
 
 void QtWindowHost::setCaption(const std::string& caption) {
@@ -114,7 +91,7 @@ void QtWindowHost::popupMenu(MenuItemId defaultItem) {
 
 void QtWindowHost::repaintNow() {
   repaint();
-  if (form_) form_->Form_Paint();
+  if (frmUhr* form = mirror_.form()) form->Form_Paint();
 }
 
 std::uint32_t QtWindowHost::nativeHandle() const {
@@ -125,20 +102,9 @@ std::uint32_t QtWindowHost::iconHandle() const {
   return static_cast<std::uint32_t>(windowIcon().cacheKey());
 }
 
-void QtWindowHost::paintRequested() {
-  if (form_) gate_.deliver([this] { form_->Form_Paint(); });
-}
-
-// Ending at once does not wait for a clip that is playing; the question asked while an alarm is
-// armed does.
 void QtWindowHost::closeEvent(QCloseEvent* event) {
   event->ignore();
-  if (!form_) return;
-  if (form_->closeAsks()) {
-    gate_.deliver([this] { form_->requestClose(); });
-  } else {
-    form_->requestClose();
-  }
+  mirror_.closeRequested();
 }
 
 // The window manager's frame is known only once the window is mapped and reparented. The window
@@ -157,7 +123,7 @@ void QtWindowHost::moveEvent(QMoveEvent* event) {
 
 void QtWindowHost::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  paintRequested();
+  mirror_.paintRequested();
 }
 
 // The tick reads whether the window is minimised.
@@ -166,17 +132,9 @@ void QtWindowHost::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange) gate_.userActed();
 }
 
-double QtWindowHost::twipsPerPixelX() const {
-  return 1440.0 / screen()->logicalDotsPerInchX();
-}
-
-int QtWindowHost::pixels(int twips) const {
-  return static_cast<int>(std::lround(twips / twipsPerPixelX()));
-}
-
 bool QtWindowHost::eventFilter(QObject* watched, QEvent* event) {
   if (watched == windowHandle()) {
-    if (event->type() == QEvent::Expose && windowHandle()->isExposed()) paintRequested();
+    if (event->type() == QEvent::Expose && windowHandle()->isExposed()) mirror_.paintRequested();
   } else if (event->type() == QEvent::MouseMove) {
     const QPoint local = static_cast<QMouseEvent*>(event)->position().toPoint();
     forwardMouseMove(static_cast<QWidget*>(watched)->mapTo(this, local));
@@ -208,17 +166,13 @@ bool QtWindowHost::nativeEvent(const QByteArray& type, void* message, qintptr*) 
 }
 
 void QtWindowHost::forwardMouseMove(QPoint at) {
-  if (!form_) return;
-  const double tpp = twipsPerPixelX();
-  const auto x = static_cast<float>(at.x() * tpp);
-  const auto y = static_cast<float>(at.y() * tpp);
-  gate_.deliver([this, x, y] { form_->Form_MouseMove(0, 0, x, y); });
+  mirror_.mouseMoved(at.x(), at.y());
 }
 
 void QtWindowHost::applyOuterWidth() {
-  if (outerWidthTwips_ == 0) return;
+  if (mirror_.outerWidthTwips() == 0) return;
   const int frameWidth = isVisible() ? frameGeometry().width() - width() : 0;
-  const int clientWidth = pixels(outerWidthTwips_) - frameWidth;
+  const int clientWidth = mirror_.pixels(mirror_.outerWidthTwips()) - frameWidth;
   if (clientWidth != width() && !isMaximized()) fixClientSize(clientWidth, height());
 }
 
@@ -234,32 +188,25 @@ void QtWindowHost::fixClientSize(int width, int height) {
   resize(width, height);
 }
 
-// What lies beyond the client area of the current width is out of view, as on the designed
-// window; a window manager with thinner borders must not show a sliver of it.
-bool QtWindowHost::inView(const Control& control) const {
-  if (control.container() || outerWidthTwips_ == 0) return true;
-  return control.bounds().left < outerWidthTwips_ - designBorderTwips;
+// Out of view is hidden: a window manager with thinner borders must not show a sliver of it.
+void QtWindowHost::setControlShown(const Control& control, bool shown) {
+  widgets_.at(&control).widget->setVisible(shown);
 }
 
-void QtWindowHost::updateVisibility(const Control& control) {
-  Mirror& mirror = mirrors_.at(&control);
-  mirror.widget->setVisible(control.visible() && inView(control));
-  if (mirror.stale && mirror.widget->isVisibleTo(this) && mirror.apply) {
-    mirror.stale = false;
-    mirror.apply(Property::caption);
-    mirror.apply(Property::text);
-  }
+void QtWindowHost::setControlEnabled(const Control& control, bool enabled) {
+  widgets_.at(&control).widget->setEnabled(enabled);
+}
+
+void QtWindowHost::updateControl(const Control& control, Property property) {
+  if (const ControlWidget& made = widgets_.at(&control); made.update) made.update(property);
 }
 
 void QtWindowHost::setTabOrder(const std::vector<Control*>& controls) {
-  std::vector<Control*> ordered = controls;
-  std::sort(ordered.begin(), ordered.end(),
-            [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
   // Qt ignores a pair with a widget that takes no focus (a label, a frame), which would break the
   // chain into pieces.
   QWidget* previous = nullptr;
-  for (const Control* control : ordered) {
-    QWidget* widget = mirrors_.at(control).widget;
+  for (const Control* control : controls) {
+    QWidget* widget = widgets_.at(control).widget;
     if (!(widget->focusPolicy() & Qt::TabFocus)) continue;
     if (previous) QWidget::setTabOrder(previous, widget);
     previous = widget;

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
 #include <QWidget>
 
-#include "core/app/controls/control.h"
 #include "core/ports/window_host.h"
+#include "platform/common/window_mirror.h"
+#include "platform/qt/control_widgets.h"
 #include "platform/qt/qt_call_gate.h"
 #include "platform/qt/qt_popup_menu.h"
 
@@ -16,7 +16,7 @@ class frmUhr;
 
 // The real top-level window. It only mirrors the window model and forwards the user's actions
 // and the window's own events (paint, close) to it, through the call gate.
-class QtWindowHost : public QWidget, public WindowHost {
+class QtWindowHost : public QWidget, public WindowHost, private NativeControls {
  public:
   explicit QtWindowHost(QtCallGate& gate);
 
@@ -52,28 +52,16 @@ class QtWindowHost : public QWidget, public WindowHost {
   bool nativeEvent(const QByteArray& type, void* message, qintptr* result) override;
 
  private:
-  double twipsPerPixelX() const;
-  int pixels(int twips) const;
+  void setControlShown(const Control& control, bool shown) override;
+  void setControlEnabled(const Control& control, bool enabled) override;
+  void updateControl(const Control& control, Property property) override;
   void forwardMouseMove(QPoint at);
-  void paintRequested();
   void applyOuterWidth();
   void fixClientSize(int width, int height);
-  bool inView(const Control& control) const;
-  void updateVisibility(const Control& control);
   void setTabOrder(const std::vector<Control*>& controls);
 
   QtCallGate& gate_;
-  frmUhr* form_ = nullptr;
-  // Each control's widget and how to bring it up to date. A text change of a widget out of view
-  // waits until it comes into view: the tick writes the hidden countdown and the alarm entry
-  // every second, and laying out text nobody sees costs an idle clock most of its time.
-  struct Mirror {
-    QWidget* widget;
-    std::function<void(Property)> apply;
-    bool stale = false;
-  };
-  std::map<const Control*, Mirror> mirrors_;
-  std::vector<Control*> controls_;
+  WindowMirror mirror_;
+  std::map<const Control*, ControlWidget> widgets_;
   std::unique_ptr<QtPopupMenu> popup_;
-  int outerWidthTwips_ = 0;
 };

@@ -1,7 +1,7 @@
 #include "platform/win32/console_output.h"
 
+#include "platform/win32/unique_handles.h"
 #include "platform/win32/wide_text.h"
-#include "platform/win32/windows_headers.h"
 
 namespace {
 
@@ -15,14 +15,14 @@ bool usable(HANDLE handle) {
 
 // The starter's console, opened once; nothing where there is none.
 HANDLE starterConsole() {
-  static const HANDLE console = [] {
+  static const UniqueHandle console = [] {
     if (!AttachConsole(ATTACH_PARENT_PROCESS) && GetLastError() != ERROR_ACCESS_DENIED) {
-      return INVALID_HANDLE_VALUE;
+      return UniqueHandle();
     }
-    return CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                       OPEN_EXISTING, 0, nullptr);
+    return UniqueHandle(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
   }();
-  return console;
+  return console ? console.get() : INVALID_HANDLE_VALUE;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "core/app/controls/label.h"
 #include "core/app/controls/option_button.h"
 #include "core/app/controls/text_box.h"
+#include "platform/win32/unique_handles.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_entry_input.h"
 
@@ -42,13 +43,12 @@ void fitToText(HWND label) {
   const int length = GetWindowTextLengthW(label);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   GetWindowTextW(label, text.data(), length + 1);
-  HDC dc = GetDC(label);
+  const ScopedDc dc(label);
   const auto previous =
-      SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+      SelectObject(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
   SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), length, &size);
-  SelectObject(dc, previous);
-  ReleaseDC(label, dc);
+  GetTextExtentPoint32W(dc.get(), text.c_str(), length, &size);
+  SelectObject(dc.get(), previous);
   SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -4,6 +4,7 @@
 #include "platform/common/command_line.h"
 #include "platform/win32/console_output.h"
 #include "platform/win32/message_loop.h"
+#include "platform/win32/unique_handles.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_clock_contact.h"
 #include "platform/win32/win32_clock_program.h"
@@ -13,10 +14,9 @@ namespace {
 
 std::vector<std::string> arguments() {
   int count = 0;
-  wchar_t** given = CommandLineToArgvW(GetCommandLineW(), &count);
+  const UniqueLocal<wchar_t**> given(CommandLineToArgvW(GetCommandLineW(), &count));
   std::vector<std::string> arguments;
-  for (int i = 1; i < count; ++i) arguments.push_back(narrow(given[i]));
-  LocalFree(given);
+  for (int i = 1; i < count; ++i) arguments.push_back(narrow(given.get()[i]));
   return arguments;
 }
 

@@ -1,10 +1,12 @@
 #include "platform/win32/popup_menu.h"
 
 #include "core/app/controls/menu_item.h"
+#include "platform/win32/unique_handles.h"
 #include "platform/win32/wide_text.h"
 
 MenuItemId trackPopupMenu(const MenuItem& menu, MenuItemId defaultItem, HWND owner) {
-  HMENU popup = CreatePopupMenu();
+  const UniqueMenu owned(CreatePopupMenu());
+  HMENU popup = owned.get();
   for (const MenuItem* item : menu.items()) {
     if (!item->visible()) continue;
     const auto id = static_cast<UINT_PTR>(item->id());
@@ -26,6 +28,5 @@ MenuItemId trackPopupMenu(const MenuItem& menu, MenuItemId defaultItem, HWND own
   const auto chosen = static_cast<UINT>(TrackPopupMenu(
       popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
   PostMessageW(owner, WM_NULL, 0, 0);
-  DestroyMenu(popup);
   return static_cast<MenuItemId>(chosen);
 }

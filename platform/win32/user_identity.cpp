@@ -1,20 +1,21 @@
 #include "platform/win32/user_identity.h"
 
 #include <aclapi.h>
-#include <memory>
 #include <vector>
+
+#include "platform/win32/unique_handles.h"
 
 namespace {
 
 // A piece of a process's token (TokenUser, TokenOwner), in a buffer that holds it.
 std::vector<BYTE> tokenPart(HANDLE process, TOKEN_INFORMATION_CLASS part) {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(process, TOKEN_QUERY, &token)) return {};
+  HANDLE opened = nullptr;
+  if (!OpenProcessToken(process, TOKEN_QUERY, &opened)) return {};
+  const UniqueHandle token(opened);
   DWORD size = 0;
-  GetTokenInformation(token, part, nullptr, 0, &size);
+  GetTokenInformation(token.get(), part, nullptr, 0, &size);
   std::vector<BYTE> value(size);
-  if (!GetTokenInformation(token, part, value.data(), size, &size)) value.clear();
-  CloseHandle(token);
+  if (!GetTokenInformation(token.get(), part, value.data(), size, &size)) value.clear();
   return value;
 }
 
@@ -45,16 +46,14 @@ std::wstring thisUserSid() {
   std::vector<BYTE> user = tokenUser(GetCurrentProcess());
   wchar_t* text = nullptr;
   if (!sidOf(user) || !ConvertSidToStringSidW(sidOf(user), &text)) return L"";
-  std::wstring sid = text;
-  LocalFree(text);
-  return sid;
+  const UniqueLocal<wchar_t*> owned(text);
+  return owned.get();
 }
 
 bool processIsThisUser(DWORD processId) {
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  const UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
   if (!process) return false;
-  std::vector<BYTE> user = tokenUser(process);
-  CloseHandle(process);
+  std::vector<BYTE> user = tokenUser(process.get());
   return isThisUser(sidOf(user));
 }
 
@@ -65,8 +64,7 @@ bool objectOwnedByThisUser(HANDLE object) {
                       nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
     return false;
   }
+  const UniqueLocal<PSECURITY_DESCRIPTOR> owned(descriptor);
   // Wine records no owner: nobody else's, then.
-  const bool ours = !owner || isThisUsersOwner(owner);
-  LocalFree(descriptor);
-  return ours;
+  return !owner || isThisUsersOwner(owner);
 }

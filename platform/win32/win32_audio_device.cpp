@@ -8,12 +8,6 @@ Win32AudioDevice::Win32AudioDevice()
     : bufferDone_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
       interrupted_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
-Win32AudioDevice::~Win32AudioDevice() {
-  close();
-  CloseHandle(bufferDone_);
-  CloseHandle(interrupted_);
-}
-
 // Eight-bit samples go out as sixteen: where a stream runs dry between two clips, wine's sound
 // stack fills the gap with zero bytes, which as unsigned 8-bit samples are a loud click.
 bool Win32AudioDevice::play(const PcmClip& clip) {
@@ -31,25 +25,25 @@ bool Win32AudioDevice::play(const PcmClip& clip) {
   // waveOut only reads the buffer.
   header.lpData = reinterpret_cast<LPSTR>(const_cast<std::uint8_t*>(bytes.data()));
   header.dwBufferLength = static_cast<DWORD>(bytes.size());
-  if (const MMRESULT error = waveOutPrepareHeader(device_, &header, sizeof header)) {
-    close();
+  if (const MMRESULT error = waveOutPrepareHeader(device_.get(), &header, sizeof header)) {
+    closeDevice();
     return fail("waveOutPrepareHeader", error);
   }
-  ResetEvent(bufferDone_);
-  if (const MMRESULT error = waveOutWrite(device_, &header, sizeof header)) {
-    waveOutUnprepareHeader(device_, &header, sizeof header);
-    close();
+  ResetEvent(bufferDone_.get());
+  if (const MMRESULT error = waveOutWrite(device_.get(), &header, sizeof header)) {
+    waveOutUnprepareHeader(device_.get(), &header, sizeof header);
+    closeDevice();
     return fail("waveOutWrite", error);
   }
   // Returns when the last sample has been played, or, given up on, drops the rest of the word
   // instead of playing it late over the next announcement.
-  const HANDLE waits[] = {bufferDone_, interrupted_};
+  const HANDLE waits[] = {bufferDone_.get(), interrupted_.get()};
   bool interrupted = false;
   while (!(header.dwFlags & WHDR_DONE) && !interrupted) {
     interrupted = WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0;
   }
-  if (interrupted) waveOutReset(device_);
-  waveOutUnprepareHeader(device_, &header, sizeof header);
+  if (interrupted) waveOutReset(device_.get());
+  waveOutUnprepareHeader(device_.get(), &header, sizeof header);
   return !interrupted;
 }
 
@@ -59,7 +53,7 @@ bool Win32AudioDevice::openFor(const PcmFormat& format) {
       format.bitsPerSample == openFormat_.bitsPerSample) {
     return true;
   }
-  close();
+  closeDevice();
   WAVEFORMATEX wave{};
   wave.wFormatTag = WAVE_FORMAT_PCM;
   wave.nChannels = format.channels;
@@ -67,21 +61,15 @@ bool Win32AudioDevice::openFor(const PcmFormat& format) {
   wave.wBitsPerSample = format.bitsPerSample;
   wave.nBlockAlign = format.blockAlign;
   wave.nAvgBytesPerSec = format.sampleRate * format.blockAlign;
+  HWAVEOUT opened = nullptr;
   if (const MMRESULT error =
-          waveOutOpen(&device_, WAVE_MAPPER, &wave, reinterpret_cast<DWORD_PTR>(bufferDone_), 0,
-                      CALLBACK_EVENT)) {
-    device_ = nullptr;
+          waveOutOpen(&opened, WAVE_MAPPER, &wave, reinterpret_cast<DWORD_PTR>(bufferDone_.get()),
+                      0, CALLBACK_EVENT)) {
     return fail("waveOutOpen", error);
   }
+  device_.reset(opened);
   openFormat_ = format;
   return true;
-}
-
-void Win32AudioDevice::close() {
-  if (!device_) return;
-  waveOutReset(device_);
-  waveOutClose(device_);
-  device_ = nullptr;
 }
 
 bool Win32AudioDevice::fail(const char* call, MMRESULT error) {

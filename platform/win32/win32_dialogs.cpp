@@ -1,13 +1,13 @@
 #include "platform/win32/win32_dialogs.h"
 
 #include <string_view>
-#include <utility>
 
+#include "platform/win32/unique_handles.h"
 #include "platform/win32/wide_text.h"
 
 namespace {
 
-thread_local HHOOK captionHook = nullptr;
+thread_local UniqueHook captionHook;
 
 // The box's buttons say what the system's language says; they are renamed as the box comes up,
 // before it is drawn.
@@ -20,7 +20,7 @@ LRESULT CALLBACK germanButtons(int code, WPARAM wParam, LPARAM lParam) {
       SetDlgItemTextW(box, IDYES, L"Ja");
       SetDlgItemTextW(box, IDNO, L"Nein");
       SetDlgItemTextW(box, IDOK, L"OK");
-      UnhookWindowsHookEx(std::exchange(captionHook, nullptr));
+      captionHook.reset();
     }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -31,10 +31,10 @@ LRESULT CALLBACK germanButtons(int code, WPARAM wParam, LPARAM lParam) {
 // The style numbers the handlers use are Windows' own.
 msgbox::Answer Win32Dialogs::messageBox(const std::string& text, int style,
                                         const std::string& title) {
-  captionHook = SetWindowsHookExW(WH_CBT, germanButtons, nullptr, GetCurrentThreadId());
+  captionHook.reset(SetWindowsHookExW(WH_CBT, germanButtons, nullptr, GetCurrentThreadId()));
   const int pressed = MessageBoxW(owner_, widen(text).c_str(), widen(title).c_str(),
                                   static_cast<UINT>(style) | MB_SETFOREGROUND);
-  if (captionHook) UnhookWindowsHookEx(std::exchange(captionHook, nullptr));
+  captionHook.reset();
   if (pressed == IDYES) return msgbox::Answer::yes;
   return pressed == IDNO ? msgbox::Answer::no : msgbox::Answer::ok;
 }

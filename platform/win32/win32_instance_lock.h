@@ -2,7 +2,7 @@
 
 #include "core/ports/instance_lock.h"
 #include "platform/common/clock_requests.h"
-#include "platform/win32/windows_headers.h"
+#include "platform/win32/unique_handles.h"
 
 // One clock per user and session: a mutex named after the user in the session's namespace, held
 // for the life of the clock. Windows drops it with the process, so a clock that was killed never
@@ -12,11 +12,6 @@ class Win32InstanceLock : public InstanceLock {
  public:
   using Outcome = ClaimOutcome;
 
-  Win32InstanceLock() = default;
-  ~Win32InstanceLock() override;
-  Win32InstanceLock(const Win32InstanceLock&) = delete;
-  Win32InstanceLock& operator=(const Win32InstanceLock&) = delete;
-
   // Takes the name unless a clock of this user's holds it; keeps it for the life of this object.
   // May be tried again while it has not claimed.
   Outcome claim();
@@ -24,5 +19,5 @@ class Win32InstanceLock : public InstanceLock {
 
  private:
   Outcome outcome_ = Outcome::nowhere;
-  HANDLE mutex_ = nullptr;
+  UniqueHandle mutex_;
 };
