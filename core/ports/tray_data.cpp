@@ -4,11 +4,21 @@
 
 namespace {
 
-constexpr std::size_t tipOffset = 24;
+// The numbers in the record's order, four bytes each from its start; the tip follows them.
+constexpr std::array<std::uint32_t TrayData::*, 6> numbers = {
+    &TrayData::cbSize,           &TrayData::hWnd, &TrayData::uID, &TrayData::uFlags,
+    &TrayData::uCallbackMessage, &TrayData::hIcon};
+constexpr std::size_t tipOffset = 4 * numbers.size();
 
 void putLittleEndian(TrayHost::Record& record, std::size_t offset, std::uint32_t value) {
   for (std::size_t i = 0; i < 4; ++i)
     record[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+std::uint32_t littleEndianAt(const TrayHost::Record& record, std::size_t offset) {
+  std::uint32_t value = 0;
+  for (std::size_t i = 0; i < 4; ++i) value |= std::uint32_t{record[offset + i]} << (8 * i);
+  return value;
 }
 
 }  // namespace
@@ -27,13 +37,15 @@ std::string TrayData::tip() const {
 
 TrayHost::Record TrayData::bytes() const {
   TrayHost::Record record{};
-  const std::array<std::uint32_t, 6> fields = {cbSize, hWnd, uID, uFlags, uCallbackMessage, hIcon};
-  for (std::size_t i = 0; i < fields.size(); ++i) putLittleEndian(record, 4 * i, fields[i]);
+  for (std::size_t i = 0; i < numbers.size(); ++i)
+    putLittleEndian(record, 4 * i, this->*numbers[i]);
   std::copy(szTip.begin(), szTip.end(), record.begin() + tipOffset);
   return record;
 }
 
-std::string tipOfRecord(const TrayHost::Record& record) {
-  const auto begin = record.begin() + tipOffset;
-  return {begin, std::find(begin, record.end(), std::uint8_t{0})};
+TrayData TrayData::fromBytes(const TrayHost::Record& record) {
+  TrayData data;
+  for (std::size_t i = 0; i < numbers.size(); ++i) data.*numbers[i] = littleEndianAt(record, 4 * i);
+  std::copy(record.begin() + tipOffset, record.end(), data.szTip.begin());
+  return data;
 }

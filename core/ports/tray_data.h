@@ -29,7 +29,5 @@ struct TrayData {
   std::string tip() const;
 
   TrayHost::Record bytes() const;
+  static TrayData fromBytes(const TrayHost::Record& record);
 };
-
-// The tip text of a record in its 8-bit form.
-std::string tipOfRecord(const TrayHost::Record& record);

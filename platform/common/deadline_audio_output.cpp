@@ -1,22 +1,16 @@
 #include "platform/common/deadline_audio_output.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <string_view>
 #include <utility>
 
 #include "platform/common/audio_worker.h"
+#include "platform/common/debug_wanted.h"
 
 namespace {
 
 // Beyond this many hung workers every clip stays silent, so a frozen sound system costs no more
 // threads.
 constexpr int maxStuckWorkers = 3;
-
-bool debugWanted() {
-  const char* debug = std::getenv("LURVENDEL_DEBUG");
-  return debug && std::string_view(debug) == "1";
-}
 
 }  // namespace
 

@@ -8,11 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "core/app/controls/command_button.h"
-#include "core/app/controls/frame.h"
-#include "core/app/controls/label.h"
-#include "core/app/controls/option_button.h"
-#include "core/app/controls/text_box.h"
+#include "platform/common/control_kinds.h"
 #include "platform/qt/entry_input.h"
 #include "platform/qt/qt_call_gate.h"
 
@@ -42,7 +38,7 @@ void applyLook(QWidget& widget, const Look& look, QPalette::ColorRole textRole,
   widget.setPalette(palette);
 }
 
-ControlWidget createLabel(Label& label, QWidget* parent) {
+ControlWidget createWidget(Label& label, QWidget* parent, QtCallGate&) {
   auto* widget = new QLabel(parent);
   // Qt settles a widget's accessible interface at its first text change; the name must be there
   // before, so that a named display gets the interface that reads out its digits.
@@ -62,7 +58,7 @@ ControlWidget createLabel(Label& label, QWidget* parent) {
           }};
 }
 
-ControlWidget createTextBox(TextBox& box, QWidget* parent, QtCallGate& gate) {
+ControlWidget createWidget(TextBox& box, QWidget* parent, QtCallGate& gate) {
   auto* widget = new QLineEdit(qt(box.text()), parent);
   forwardEntryInput(*widget, box, gate);
   applyLook(*widget, box.look(), QPalette::Text, QPalette::Base);
@@ -72,7 +68,7 @@ ControlWidget createTextBox(TextBox& box, QWidget* parent, QtCallGate& gate) {
           }};
 }
 
-ControlWidget createOptionButton(OptionButton& option, QWidget* parent, QtCallGate& gate) {
+ControlWidget createWidget(OptionButton& option, QWidget* parent, QtCallGate& gate) {
   // Qt's own exclusivity agrees with the model's group (all its buttons share one frame), and
   // keeps the buttons announced as radio buttons to screen readers.
   auto* widget = new QRadioButton(qt(option.caption()), parent);
@@ -85,34 +81,23 @@ ControlWidget createOptionButton(OptionButton& option, QWidget* parent, QtCallGa
           }};
 }
 
-ControlWidget createCommandButton(CommandButton& button, QWidget* parent, QtCallGate& gate) {
+ControlWidget createWidget(CommandButton& button, QWidget* parent, QtCallGate& gate) {
   auto* widget = new QPushButton(qt(button.caption()), parent);
   QObject::connect(widget, &QPushButton::clicked,
                    [&button, &gate] { gate.deliver([&button] { button.press(); }); });
   return {widget, {}};
 }
 
-ControlWidget createFrame(Frame& frame, QWidget* parent) {
+ControlWidget createWidget(Frame& frame, QWidget* parent, QtCallGate&) {
   return {new QGroupBox(qt(frame.caption()), parent), {}};
-}
-
-ControlWidget createByKind(Control& control, QWidget* parent, QtCallGate& gate) {
-  if (auto* label = dynamic_cast<Label*>(&control)) return createLabel(*label, parent);
-  if (auto* box = dynamic_cast<TextBox*>(&control)) return createTextBox(*box, parent, gate);
-  if (auto* option = dynamic_cast<OptionButton*>(&control)) {
-    return createOptionButton(*option, parent, gate);
-  }
-  if (auto* button = dynamic_cast<CommandButton*>(&control)) {
-    return createCommandButton(*button, parent, gate);
-  }
-  return createFrame(dynamic_cast<Frame&>(control), parent);
 }
 
 }  // namespace
 
 ControlWidget createControlWidget(Control& control, QWidget* parent, const PixelRect& place,
                                   QtCallGate& gate) {
-  const ControlWidget made = createByKind(control, parent, gate);
+  const ControlWidget made =
+      visitControl(control, [&](auto& shown) { return createWidget(shown, parent, gate); });
   QWidget* widget = made.widget;
   widget->setObjectName(qt(control.name()));
   if (!control.accessibleName.empty()) widget->setAccessibleName(qt(control.accessibleName));

@@ -28,7 +28,7 @@ void QtTrayHost::notifyIcon(Message message, const Record& record) {
   }
   if (trayIcon_ || !QSystemTrayIcon::isSystemTrayAvailable()) return;
   trayIcon_.reset(new QSystemTrayIcon(icon_));
-  trayIcon_->setToolTip(QString::fromLatin1(tipOfRecord(record)));
+  trayIcon_->setToolTip(QString::fromLatin1(TrayData::fromBytes(record).tip()));
   if (hostDrawsMenus()) trayIcon_->setContextMenu(hostDrawnMenu_);
   QObject::connect(trayIcon_.get(), &QSystemTrayIcon::activated,
                    [this](QSystemTrayIcon::ActivationReason reason) {

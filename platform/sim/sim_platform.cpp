@@ -191,9 +191,10 @@ void SimPlatform::repaintNow() {
 
 void SimPlatform::notifyIcon(Message message, const Record& record) {
   const bool add = message == Message::add;
-  log(std::string(add ? "tray.add " : "tray.remove ") + tipOfRecord(record));
+  const TrayData fields = TrayData::fromBytes(record);
+  log(std::string(add ? "tray.add " : "tray.remove ") + fields.tip());
   if (add && !trayAvailable) return;
-  if (add && !iconShownNow) iconTip = tipOfRecord(record);
+  if (add && !iconShownNow) iconRecord = fields;
   iconShownNow = add;
 }
 

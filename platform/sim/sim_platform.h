@@ -109,7 +109,7 @@ class SimPlatform : public EventPump,
   std::string caption = frmUhr::designCaption;
   bool topmost = false;
   bool iconShownNow = false;
-  std::string iconTip;  // as the icon shows it: the tip it was added with
+  TrayData iconRecord;  // what the icon shows: the record it was added with
   bool trayAvailable = true;
 
   // What the user does in each popup menu: the name of the item chosen, or "" to dismiss it;

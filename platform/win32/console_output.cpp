@@ -27,16 +27,15 @@ HANDLE starterConsole() {
 
 }  // namespace
 
-void writeToStarter(StandardStream stream, std::string_view text) {
+bool writeToStarter(StandardStream stream, std::string_view text) {
   HANDLE handle = standardHandle(stream);
   DWORD mode = 0;
   if (!usable(handle)) handle = starterConsole();
-  if (handle == INVALID_HANDLE_VALUE) return;
+  if (handle == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   if (GetConsoleMode(handle, &mode)) {
     const std::wstring wide = widen(text);
-    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-  } else {
-    WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
   }
+  return WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }

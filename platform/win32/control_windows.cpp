@@ -2,11 +2,8 @@
 
 #include <memory>
 
-#include "core/app/controls/command_button.h"
-#include "core/app/controls/frame.h"
-#include "core/app/controls/label.h"
-#include "core/app/controls/option_button.h"
-#include "core/app/controls/text_box.h"
+#include "platform/common/control_kinds.h"
+#include "platform/win32/debug_lines.h"
 #include "platform/win32/unique_handles.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_entry_input.h"
@@ -19,22 +16,29 @@ struct Kind {
   DWORD exStyle = 0;
 };
 
-Kind kindOf(const Control& control) {
-  if (const auto* label = dynamic_cast<const Label*>(&control)) {
-    const Look& look = label->look();
-    return {L"STATIC",
-            static_cast<DWORD>(SS_NOPREFIX | (look.centred ? SS_CENTER | SS_CENTERIMAGE : SS_LEFT) |
-                               (look.border ? WS_BORDER : 0))};
-  }
-  if (dynamic_cast<const TextBox*>(&control)) {
-    return {L"EDIT",
-            static_cast<DWORD>(WS_TABSTOP | ES_AUTOHSCROLL |
-                               (control.look().centred ? ES_CENTER : ES_LEFT)),
-            WS_EX_CLIENTEDGE};
-  }
-  if (dynamic_cast<const OptionButton*>(&control))
-    return {L"BUTTON", WS_TABSTOP | BS_AUTORADIOBUTTON};
-  if (dynamic_cast<const CommandButton*>(&control)) return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON};
+Kind kindOf(const Label& label) {
+  const Look& look = label.look();
+  return {L"STATIC",
+          static_cast<DWORD>(SS_NOPREFIX | (look.centred ? SS_CENTER | SS_CENTERIMAGE : SS_LEFT) |
+                             (look.border ? WS_BORDER : 0))};
+}
+
+Kind kindOf(const TextBox& box) {
+  return {
+      L"EDIT",
+      static_cast<DWORD>(WS_TABSTOP | ES_AUTOHSCROLL | (box.look().centred ? ES_CENTER : ES_LEFT)),
+      WS_EX_CLIENTEDGE};
+}
+
+Kind kindOf(const OptionButton&) {
+  return {L"BUTTON", WS_TABSTOP | BS_AUTORADIOBUTTON};
+}
+
+Kind kindOf(const CommandButton&) {
+  return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON};
+}
+
+Kind kindOf(const Frame&) {
   return {L"BUTTON", BS_GROUPBOX};
 }
 
@@ -52,7 +56,7 @@ void fitToText(HWND label) {
   SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-NativeControl forLabel(Label& label, HWND handle) {
+NativeControl forKind(Label& label, HWND handle, Win32CallGate&) {
   const bool autoSize = label.look().autoSize;
   if (autoSize) fitToText(handle);
   return {handle,
@@ -67,7 +71,7 @@ NativeControl forLabel(Label& label, HWND handle) {
           {}};
 }
 
-NativeControl forTextBox(TextBox& box, HWND handle, Win32CallGate& gate) {
+NativeControl forKind(TextBox& box, HWND handle, Win32CallGate& gate) {
   const auto entry = std::make_shared<Win32EntryInput>(handle, box, gate);
   return {handle,
           [entry](Property property) {
@@ -79,7 +83,7 @@ NativeControl forTextBox(TextBox& box, HWND handle, Win32CallGate& gate) {
 }
 
 // The button checks itself and clears the others of its group, as the model does.
-NativeControl forOptionButton(OptionButton& option, HWND handle, Win32CallGate& gate) {
+NativeControl forKind(OptionButton& option, HWND handle, Win32CallGate& gate) {
   SendMessageW(handle, BM_SETCHECK, option.value() ? BST_CHECKED : BST_UNCHECKED, 0);
   return {handle,
           [&option, handle](Property property) {
@@ -93,35 +97,28 @@ NativeControl forOptionButton(OptionButton& option, HWND handle, Win32CallGate& 
           }};
 }
 
-NativeControl forCommandButton(CommandButton& button, HWND handle, Win32CallGate& gate) {
+NativeControl forKind(CommandButton& button, HWND handle, Win32CallGate& gate) {
   return {handle, {}, [&button, &gate](WORD code) {
             if (code == BN_CLICKED) gate.deliver([&button] { button.press(); });
           }};
 }
 
-NativeControl byKind(Control& control, HWND handle, Win32CallGate& gate) {
-  if (auto* label = dynamic_cast<Label*>(&control)) return forLabel(*label, handle);
-  if (auto* box = dynamic_cast<TextBox*>(&control)) return forTextBox(*box, handle, gate);
-  if (auto* option = dynamic_cast<OptionButton*>(&control)) {
-    return forOptionButton(*option, handle, gate);
-  }
-  if (auto* button = dynamic_cast<CommandButton*>(&control)) {
-    return forCommandButton(*button, handle, gate);
-  }
+NativeControl forKind(Frame&, HWND handle, Win32CallGate&) {
   return {handle, {}, {}};
 }
 
 }  // namespace
 
-NativeControl createNativeControl(Control& control, HWND parent, int id, const RECT& place,
+NativeControl createNativeControl(Control& control, HWND parent, int id, const PixelRect& place,
                                   HFONT font, bool startsGroup, Win32CallGate& gate) {
-  const Kind kind = kindOf(control);
+  const Kind kind = visitControl(control, [](const auto& shown) { return kindOf(shown); });
   const std::wstring caption = widen(control.caption());
   HWND handle = CreateWindowExW(
       kind.exStyle, kind.className, caption.c_str(),
       WS_CHILD | kind.style | (startsGroup ? WS_GROUP : 0) | (control.enabled() ? 0 : WS_DISABLED),
-      place.left, place.top, place.right - place.left, place.bottom - place.top, parent,
+      place.left, place.top, place.width, place.height, parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  if (!handle) reportFailure("kein " + control.name(), "CreateWindowExW", GetLastError());
   SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return byKind(control, handle, gate);
+  return visitControl(control, [&](auto& shown) { return forKind(shown, handle, gate); });
 }

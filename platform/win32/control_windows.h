@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "core/app/controls/control.h"
+#include "platform/common/window_mirror.h"
 #include "platform/win32/win32_call_gate.h"
 #include "platform/win32/windows_headers.h"
 
@@ -17,5 +18,5 @@ struct NativeControl {
 // Makes the native control of one control, hidden, at its place in the parent's client area and
 // with its font, which forwards the user's actions to the control through the call gate. A
 // control that starts a group is where the arrow keys' round inside an option group ends.
-NativeControl createNativeControl(Control& control, HWND parent, int id, const RECT& place,
+NativeControl createNativeControl(Control& control, HWND parent, int id, const PixelRect& place,
                                   HFONT font, bool startsGroup, Win32CallGate& gate);

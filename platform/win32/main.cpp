@@ -42,6 +42,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   Win32ClockContact contact(claim);
   if (const auto status = handOverToRunningClock(line.commands, contact)) return *status;
   Win32ClockProgram clock(claim);
+  // Without its window nobody could see, reach or end the clock.
+  if (!clock.window().handle()) {
+    writeToStarter(StandardStream::error, "lurvendel: das Uhrfenster lässt sich nicht anlegen\n");
+    return 1;
+  }
   clock.start();
   for (const std::string_view command : line.commands) clock.obey(command);
   return runMessageLoop();

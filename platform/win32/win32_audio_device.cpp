@@ -2,11 +2,14 @@
 
 #include <span>
 
+#include "platform/win32/debug_lines.h"
 #include "platform/win32/wide_text.h"
 
 Win32AudioDevice::Win32AudioDevice()
     : bufferDone_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
-      interrupted_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+      interrupted_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+  if (!bufferDone_ || !interrupted_) failure_ = "CreateEventW: " + systemWords(GetLastError());
+}
 
 // Eight-bit samples go out as sixteen: where a stream runs dry between two clips, wine's sound
 // stack fills the gap with zero bytes, which as unsigned 8-bit samples are a loud click.
@@ -20,7 +23,7 @@ bool Win32AudioDevice::play(const PcmClip& clip) {
     format.blockAlign = static_cast<std::uint16_t>(format.blockAlign * 2);
     bytes = {reinterpret_cast<const std::uint8_t*>(wide_.data()), wide_.size() * sizeof wide_[0]};
   }
-  if (!openFor(format)) return false;
+  if (!bufferDone_ || !interrupted_ || !openFor(format)) return false;
   WAVEHDR header{};
   // waveOut only reads the buffer.
   header.lpData = reinterpret_cast<LPSTR>(const_cast<std::uint8_t*>(bytes.data()));

@@ -1,7 +1,7 @@
 #include "platform/win32/win32_clock_program.h"
 
 #include "platform/common/clock_requests.h"
-#include "platform/win32/console_output.h"
+#include "platform/win32/debug_lines.h"
 #include "platform/win32/win32_audio_device.h"
 
 Win32ClockProgram::Win32ClockProgram(InstanceLock& instance)
@@ -10,7 +10,7 @@ Win32ClockProgram::Win32ClockProgram(InstanceLock& instance)
       dialogs_(window_.handle()),
       audio_([] { return std::make_unique<Win32AudioDevice>(); }, "das Standardgerät", {},
              [this] { gate_.whileClipPlays(); },
-             [](const std::string& line) { writeToStarter(StandardStream::error, line); }),
+             [](const std::string& line) { sayDebugLine(line); }),
       ports_{.clock = clock_,
              .pump = gate_,
              .dialogs = dialogs_,

@@ -1,30 +1,25 @@
 #include "platform/win32/win32_window_host.h"
 
-#include <algorithm>
-#include <cmath>
+#include <utility>
+#include <vector>
 
-#include "core/app/controls/option_button.h"
 #include "core/app/frm_uhr.h"
+#include "platform/win32/debug_lines.h"
 #include "platform/win32/popup_menu.h"
+#include "platform/win32/unique_handles.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_clock_contact.h"
 
 namespace {
 
-// The border the window was designed with: its outer width less its client width.
-constexpr int designBorderTwips = 120;
-constexpr int twipsPerInch = 1440;
 constexpr int firstControlId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
 constexpr UINT_PTR mouseSubclass = 1;
 // Not clipping its children: a group box leaves its inside to the window's background.
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-const FontChoice dialogFont{"MS Shell Dlg 2", 8, false};
 
 int screenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  return dpi;
+  const ScopedDc screen(nullptr);
+  return GetDeviceCaps(screen.get(), LOGPIXELSX);
 }
 
 HICON loadIcon(int widthMetric, int heightMetric) {
@@ -37,25 +32,22 @@ HICON smallIcon() {
   return loadIcon(SM_CXSMICON, SM_CYSMICON);
 }
 
-bool isOption(const Control* control) {
-  return dynamic_cast<const OptionButton*>(control) != nullptr;
-}
-
-// The tab order of the design, but the option buttons of one frame stay together where the
-// first of them stands: the arrow keys go round them, and Tab stops at the selected one only.
-std::vector<Control*> inTabOrder(std::vector<Control*> controls) {
-  const auto place = [&controls](const Control* control) {
-    int first = control->tabIndex();
-    for (const Control* other : controls) {
-      if (isOption(control) && isOption(other) && other->container() == control->container()) {
-        first = std::min(first, other->tabIndex());
-      }
-    }
-    return std::pair{first, control->tabIndex()};
-  };
-  std::stable_sort(controls.begin(), controls.end(),
-                   [&place](const Control* a, const Control* b) { return place(a) < place(b); });
-  return controls;
+void registerWindowClass(WNDPROC procedure) {
+  static const ATOM registered = [procedure] {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hIcon = loadIcon(SM_CXICON, SM_CYICON);
+    windowClass.hIconSm = smallIcon();
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = clockWindowClass;
+    const ATOM atom = RegisterClassExW(&windowClass);
+    if (!atom) reportFailure("kein Uhrfenster", "RegisterClassExW", GetLastError());
+    return atom;
+  }();
+  (void)registered;
 }
 
 POINT pointOf(LPARAM lParam) {
@@ -64,85 +56,71 @@ POINT pointOf(LPARAM lParam) {
 
 }  // namespace
 
-void Win32WindowHost::registerWindowClass() {
-  static const ATOM registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &Win32WindowHost::procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hIcon = loadIcon(SM_CXICON, SM_CYICON);
-    windowClass.hIconSm = smallIcon();
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = clockWindowClass;
-    return RegisterClassExW(&windowClass);
-  }();
-  (void)registered;
-}
-
 Win32WindowHost::Win32WindowHost(Win32CallGate& gate, DesktopEvents events)
-    : gate_(gate), events_(std::move(events)), dpi_(screenDpi()) {
-  registerWindowClass();
-  RECT outer{0, 0, pixels(frmUhr::designClientWidthTwips), pixels(frmUhr::designClientHeightTwips)};
+    : gate_(gate),
+      dpi_(screenDpi()),
+      mirror_(gate, [dpi = dpi_] { return dpi; }),
+      gdi_(dpi_),
+      signals_(tray_, {.clockJumped = std::move(events.clockJumped),
+                       .command = std::move(events.command),
+                       .iconClicked =
+                           [this](int code) {
+                             if (frmUhr* form = mirror_.form()) {
+                               gate_.deliver([form, code] { form->trayIconEvent(code); });
+                             }
+                           },
+                       .sessionEnds =
+                           [this] {
+                             tray_.removeShownIcon();
+                             gate_.endProgram();
+                           }}) {
+  registerWindowClass(&Win32WindowHost::procedure);
+  RECT outer{0, 0, mirror_.pixels(frmUhr::designClientWidthTwips),
+             mirror_.pixels(frmUhr::designClientHeightTwips)};
   AdjustWindowRectEx(&outer, windowStyle, FALSE, 0);
   window_ =
       CreateWindowExW(0, clockWindowClass, widen(frmUhr::designCaption).c_str(), windowStyle,
                       CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
                       outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  tray_.emplace(window_, smallIcon());
+  if (!window_) reportFailure("kein Uhrfenster", "CreateWindowExW", GetLastError());
 }
 
+// No message reaches the window's procedure once its object is on the way out.
 Win32WindowHost::~Win32WindowHost() {
   detach();
-  tray_.reset();
+  tray_.removeShownIcon();
+  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
   DestroyWindow(window_);
-  for (const auto& [choice, font] : fonts_) DeleteObject(font);
-  for (const auto& [colour, brush] : brushes_) DeleteObject(brush);
 }
 
 void Win32WindowHost::attach(frmUhr& form) {
-  form_ = &form;
-  controls_ = form.controls();
   int id = firstControlId;
   const Control* previous = nullptr;
-  for (Control* control : inTabOrder(controls_)) {
-    const bool continuesGroup = isOption(control) && previous && isOption(previous) &&
-                                previous->container() == control->container();
-    NativeControl& mirror = mirrors_[control] = createNativeControl(
-        *control, window_, id, placeOf(*control), fontFor(control->look()), !continuesGroup, gate_);
-    byId_[id++] = &mirror;
-    byHandle_[mirror.handle] = control;
-    SetWindowSubclass(mirror.handle, forwardMouseMoves, mouseSubclass,
+  for (Control* control : WindowMirror::tabOrder(form.controls())) {
+    NativeControl& native = natives_[control] = createNativeControl(
+        *control, window_, id, mirror_.placeOf(*control, true), gdi_.font(control->look()),
+        !WindowMirror::inOneOptionGroup(previous, control), gate_);
+    byId_[id++] = &native;
+    byHandle_[native.handle] = control;
+    SetWindowSubclass(native.handle, forwardMouseMoves, mouseSubclass,
                       reinterpret_cast<DWORD_PTR>(this));
-    control->viewHook = [this, control](Property property) {
-      const NativeControl& shownBy = mirrors_.at(control);
-      if (property == Property::visible) {
-        updateVisibility(*control);
-      } else if (property == Property::enabled) {
-        EnableWindow(shownBy.handle, control->enabled());
-      } else if (shownBy.update) {
-        shownBy.update(property);
-      }
-    };
     previous = control;
   }
-  for (const Control* control : controls_) updateVisibility(*control);
+  mirror_.attach(form, *this);
 }
 
-// The native controls go before the model does.
+// The native controls go before the model does, telling nothing on their way out.
 void Win32WindowHost::detach() {
+  mirror_.detach();
   std::vector<HWND> handles;
-  for (Control* control : controls_) {
-    control->viewHook = nullptr;
-    handles.push_back(mirrors_.at(control).handle);
-    RemoveWindowSubclass(handles.back(), forwardMouseMoves, mouseSubclass);
+  for (const auto& [control, native] : natives_) {
+    RemoveWindowSubclass(native.handle, forwardMouseMoves, mouseSubclass);
+    handles.push_back(native.handle);
   }
   byId_.clear();
   byHandle_.clear();
-  mirrors_.clear();
-  controls_.clear();
+  natives_.clear();
   for (HWND handle : handles) DestroyWindow(handle);
-  form_ = nullptr;
 }
 
 void Win32WindowHost::setCaption(const std::string& caption) {
@@ -150,12 +128,11 @@ void Win32WindowHost::setCaption(const std::string& caption) {
 }
 
 void Win32WindowHost::setOuterWidthTwips(int twips) {
-  outerWidthTwips_ = twips;
   RECT outer{};
   GetWindowRect(window_, &outer);
-  SetWindowPos(window_, nullptr, 0, 0, pixels(twips), outer.bottom - outer.top,
+  SetWindowPos(window_, nullptr, 0, 0, mirror_.pixels(twips), outer.bottom - outer.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  for (const Control* control : controls_) updateVisibility(*control);
+  mirror_.setOuterWidthTwips(twips);
 }
 
 void Win32WindowHost::makeTopmost() {
@@ -177,7 +154,7 @@ void Win32WindowHost::repaintNow() {
   RedrawWindow(window_, nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   paintingNow_ = false;
-  if (form_) form_->Form_Paint();
+  if (frmUhr* form = mirror_.form()) form->Form_Paint();
 }
 
 bool Win32WindowHost::isVisible() const {
@@ -200,10 +177,11 @@ void Win32WindowHost::bringToFront() {
 // The item chosen runs its click handler before the menu's call returns, as a menu's own loop
 // would run it.
 void Win32WindowHost::popupMenu(MenuItemId defaultItem) {
-  if (!form_) return;
-  const MenuItemId chosen = trackPopupMenu(form_->mnuPopUp, defaultItem, window_);
+  frmUhr* form = mirror_.form();
+  if (!form) return;
+  const MenuItemId chosen = trackPopupMenu(form->mnuPopUp, defaultItem, window_);
   if (chosen == MenuItemId::none) return;
-  for (const MenuItem* item : form_->mnuPopUp.items()) {
+  for (const MenuItem* item : form->mnuPopUp.items()) {
     if (item->id() == chosen) gate_.deliver([item] { item->click(); });
   }
 }
@@ -231,16 +209,16 @@ LRESULT CALLBACK Win32WindowHost::procedure(HWND window, UINT message, WPARAM wP
 LRESULT CALLBACK Win32WindowHost::forwardMouseMoves(HWND child, UINT message, WPARAM wParam,
                                                     LPARAM lParam, UINT_PTR, DWORD_PTR self) {
   if (message == WM_MOUSEMOVE) {
-    auto& window = *reinterpret_cast<Win32WindowHost*>(self);
+    auto& host = *reinterpret_cast<Win32WindowHost*>(self);
     POINT at = pointOf(lParam);
-    MapWindowPoints(child, window.window_, &at, 1);
-    window.forwardMouseMove(at);
+    MapWindowPoints(child, host.window_, &at, 1);
+    host.mirror_.mouseMoved(at.x, at.y);
   }
   return DefSubclassProc(child, message, wParam, lParam);
 }
 
 LRESULT Win32WindowHost::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  static const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+  if (const auto answer = signals_.take(message, wParam, lParam)) return *answer;
   switch (message) {
     case WM_COMMAND:
       if (const auto found = byId_.find(LOWORD(wParam));
@@ -257,138 +235,51 @@ LRESULT Win32WindowHost::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       PAINTSTRUCT paint;
       BeginPaint(window_, &paint);
       EndPaint(window_, &paint);
-      if (form_ && !paintingNow_) gate_.deliver([this] { form_->Form_Paint(); });
+      if (!paintingNow_) mirror_.paintRequested();
       return 0;
     }
-    case WM_MOUSEMOVE:
-      forwardMouseMove(pointOf(lParam));
+    case WM_MOUSEMOVE: {
+      const POINT at = pointOf(lParam);
+      mirror_.mouseMoved(at.x, at.y);
       return 0;
+    }
     case WM_CLOSE:
-      close();
+      mirror_.closeRequested();
       return 0;
     case WM_ACTIVATE:
-      // The keyboard goes back where it was when the window lost it, or to the first control.
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        if (HWND focus = GetFocus(); focus && IsChild(window_, focus)) lastFocus_ = focus;
-      } else if (HWND target =
-                     lastFocus_ && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)
-                         ? lastFocus_
-                         : GetNextDlgTabItem(window_, nullptr, FALSE)) {
-        SetFocus(target);
-      }
-      return 0;
-    // A new system time, possibly a new time zone, a wake from sleep: the displays catch up now.
-    case WM_TIMECHANGE:
-    case WM_SETTINGCHANGE:
-      events_.clockJumped();
-      break;
-    case WM_POWERBROADCAST:
-      if (wParam == PBT_APMRESUMEAUTOMATIC) events_.clockJumped();
-      return TRUE;
-    // The session ends: no question holds it up, and the clock goes at once.
-    case WM_QUERYENDSESSION:
-      return TRUE;
-    case WM_ENDSESSION:
-      if (wParam) {
-        tray_->notifyIcon(TrayHost::Message::remove, {});
-        gate_.endProgram();
-      }
-      return 0;
-    case WM_COPYDATA:
-      if (const auto command = commandIn(*reinterpret_cast<const COPYDATASTRUCT*>(lParam))) {
-        return events_.command(*command) ? commandMessage::taken : commandMessage::busy;
-      }
-      return 0;
-    case Win32TrayHost::callbackMessage:
-      if (const auto code = Win32TrayHost::actingMouseCode(lParam); code && form_) {
-        gate_.deliver([this, code = *code] { form_->trayIconEvent(code); });
-      }
+      rememberOrRestoreFocus(wParam);
       return 0;
     default:
-      // Explorer started anew: its notification area has no icons of its own.
-      if (message == taskbarCreated) tray_->addAgain();
-  }
-  return DefWindowProcW(window_, message, wParam, lParam);
-}
-
-// Ending at once does not wait for a clip that is playing; the question asked while an alarm is
-// armed does.
-void Win32WindowHost::close() {
-  if (!form_) return;
-  if (form_->closeAsks()) {
-    gate_.deliver([this] { form_->requestClose(); });
-  } else {
-    form_->requestClose();
+      return DefWindowProcW(window_, message, wParam, lParam);
   }
 }
 
-void Win32WindowHost::forwardMouseMove(POINT at) {
-  if (!form_) return;
-  const auto x = static_cast<float>(at.x * twipsPerInch) / static_cast<float>(dpi_);
-  const auto y = static_cast<float>(at.y * twipsPerInch) / static_cast<float>(dpi_);
-  gate_.deliver([this, x, y] { form_->Form_MouseMove(0, 0, x, y); });
-}
-
-// The designed colours; elsewhere the system's, on the window's own background (a window that is
-// no dialog would give its labels the background of an edit).
+// The designed colours; elsewhere the system's.
 LRESULT Win32WindowHost::colours(HDC dc, HWND child, int systemBackground) {
   const auto found = byHandle_.find(child);
   const Look look = found == byHandle_.end() ? Look{} : found->second->look();
-  const auto colour = [](Rgb rgb) { return RGB(rgb.red, rgb.green, rgb.blue); };
-  SetTextColor(dc, look.foreground ? colour(*look.foreground) : GetSysColor(COLOR_WINDOWTEXT));
-  if (!look.background) {
-    SetBkColor(dc, GetSysColor(systemBackground));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(systemBackground));
+  return reinterpret_cast<LRESULT>(gdi_.colours(dc, look, systemBackground));
+}
+
+// The keyboard goes back where it was when the window lost it, or to the first control.
+void Win32WindowHost::rememberOrRestoreFocus(WPARAM activation) {
+  if (LOWORD(activation) == WA_INACTIVE) {
+    if (HWND focus = GetFocus(); focus && IsChild(window_, focus)) lastFocus_ = focus;
+  } else if (HWND target = lastFocus_ && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)
+                               ? lastFocus_
+                               : GetNextDlgTabItem(window_, nullptr, FALSE)) {
+    SetFocus(target);
   }
-  SetBkColor(dc, colour(*look.background));
-  return reinterpret_cast<LRESULT>(brushFor(*look.background));
 }
 
-int Win32WindowHost::pixels(int twips) const {
-  return MulDiv(twips, dpi_, twipsPerInch);
+void Win32WindowHost::setControlShown(const Control& control, bool shown) {
+  ShowWindow(natives_.at(&control).handle, shown ? SW_SHOWNA : SW_HIDE);
 }
 
-RECT Win32WindowHost::placeOf(const Control& control) const {
-  const Bounds& b = control.bounds();
-  RECT place{pixels(b.left), pixels(b.top), pixels(b.left) + pixels(b.width),
-             pixels(b.top) + pixels(b.height)};
-  if (control.container()) {
-    const RECT outer = placeOf(*control.container());
-    OffsetRect(&place, outer.left, outer.top);
-  }
-  return place;
+void Win32WindowHost::setControlEnabled(const Control& control, bool enabled) {
+  EnableWindow(natives_.at(&control).handle, enabled);
 }
 
-HFONT Win32WindowHost::fontFor(const Look& look) {
-  const FontChoice& choice = look.font.value_or(dialogFont);
-  HFONT& font = fonts_[{choice.family, choice.points, choice.bold}];
-  if (!font) {
-    LOGFONTW description{};
-    description.lfHeight = -static_cast<LONG>(std::lround(choice.points * dpi_ / 72));
-    description.lfWeight = choice.bold ? FW_BOLD : FW_NORMAL;
-    description.lfCharSet = DEFAULT_CHARSET;
-    const std::wstring family = widen(choice.family);
-    family.copy(description.lfFaceName, LF_FACESIZE - 1);
-    font = CreateFontIndirectW(&description);
-  }
-  return font;
-}
-
-HBRUSH Win32WindowHost::brushFor(Rgb colour) {
-  const COLORREF key = RGB(colour.red, colour.green, colour.blue);
-  HBRUSH& brush = brushes_[key];
-  if (!brush) brush = CreateSolidBrush(key);
-  return brush;
-}
-
-// What lies beyond the client area of the current width is out of view, as on the designed
-// window, and what a control out of view holds with it.
-bool Win32WindowHost::shown(const Control& control) const {
-  if (!control.visible()) return false;
-  if (control.container()) return shown(*control.container());
-  return outerWidthTwips_ == 0 || control.bounds().left < outerWidthTwips_ - designBorderTwips;
-}
-
-void Win32WindowHost::updateVisibility(const Control& control) {
-  ShowWindow(mirrors_.at(&control).handle, shown(control) ? SW_SHOWNA : SW_HIDE);
+void Win32WindowHost::updateControl(const Control& control, Property property) {
+  if (const NativeControl& native = natives_.at(&control); native.update) native.update(property);
 }

@@ -2,24 +2,23 @@
 
 #include <functional>
 #include <map>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <tuple>
-#include <vector>
 
-#include "core/app/controls/control.h"
 #include "core/ports/window_host.h"
+#include "platform/common/window_mirror.h"
 #include "platform/win32/control_windows.h"
+#include "platform/win32/desktop_signals.h"
+#include "platform/win32/gdi_cache.h"
 #include "platform/win32/win32_call_gate.h"
 #include "platform/win32/win32_tray_host.h"
 
 class frmUhr;
 
-// The real top-level window. It only mirrors the window model and forwards the user's actions
-// and the window's own events (paint, close, the notification icon's clicks) to it, through the
-// call gate; what the desktop says besides goes to whoever listens.
-class Win32WindowHost : public WindowHost {
+// The real top-level window. It only mirrors the window model and forwards the user's actions and
+// the window's own events (paint, close, the notification icon's clicks) to it, through the call
+// gate; what the desktop says besides goes to whoever listens.
+class Win32WindowHost : public WindowHost, private NativeControls {
  public:
   struct DesktopEvents {
     // The wall clock was set, the time zone changed, or the machine woke from sleep.
@@ -37,10 +36,11 @@ class Win32WindowHost : public WindowHost {
   void attach(frmUhr& form);
   void detach();
 
+  // None where the window could not be made.
   HWND handle() const { return window_; }
-  TrayHost& tray() { return *tray_; }
+  TrayHost& tray() { return tray_; }
   // The native control that shows a control of the model.
-  HWND controlHandle(const Control& control) const { return mirrors_.at(&control).handle; }
+  HWND controlHandle(const Control& control) const { return natives_.at(&control).handle; }
 
   void setCaption(const std::string& caption) override;
   void setOuterWidthTwips(int twips) override;
@@ -58,34 +58,26 @@ class Win32WindowHost : public WindowHost {
   std::uint32_t iconHandle() const override;
 
  private:
-  static void registerWindowClass();
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK forwardMouseMoves(HWND child, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR, DWORD_PTR self);
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT colours(HDC dc, HWND child, int systemBackground);
-  void close();
-  void forwardMouseMove(POINT at);
-  int pixels(int twips) const;
-  RECT placeOf(const Control& control) const;
-  HFONT fontFor(const Look& look);
-  HBRUSH brushFor(Rgb colour);
-  bool shown(const Control& control) const;
-  void updateVisibility(const Control& control);
+  void rememberOrRestoreFocus(WPARAM activation);
+  void setControlShown(const Control& control, bool shown) override;
+  void setControlEnabled(const Control& control, bool enabled) override;
+  void updateControl(const Control& control, Property property) override;
 
   Win32CallGate& gate_;
-  DesktopEvents events_;
   int dpi_;
+  WindowMirror mirror_;
+  GdiCache gdi_;
   HWND window_ = nullptr;
-  std::optional<Win32TrayHost> tray_;
-  frmUhr* form_ = nullptr;
-  std::vector<Control*> controls_;
-  std::map<const Control*, NativeControl> mirrors_;
+  Win32TrayHost tray_;
+  DesktopSignals signals_;
+  std::map<const Control*, NativeControl> natives_;
   std::map<int, const NativeControl*> byId_;
   std::map<HWND, const Control*> byHandle_;
-  std::map<std::tuple<std::string, double, bool>, HFONT> fonts_;
-  std::map<COLORREF, HBRUSH> brushes_;
-  int outerWidthTwips_ = 0;
   bool paintingNow_ = false;
   HWND lastFocus_ = nullptr;
 };

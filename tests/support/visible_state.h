@@ -30,7 +30,7 @@ inline VisibleState visibleState(SimulatedProgram& program) {
   const SimPlatform& sim = program.sim;
   state["window"] = sim.caption + ", " + std::to_string(sim.outerWidthTwips) + " twips" +
                     (sim.visible ? "" : " hidden") + (sim.minimized ? " minimised" : "");
-  state["icon"] = sim.iconShownNow ? sim.iconTip : "none";
+  state["icon"] = sim.iconShownNow ? sim.iconRecord.tip() : "none";
   return state;
 }
 

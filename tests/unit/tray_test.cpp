@@ -87,14 +87,24 @@ TEST(Tray, HidingAndShowingAgainWithTheRightTip) {
   EXPECT_TRUE(noTray.sim.visible);
 }
 
-// The platform reads the tip up to its NUL: a long tip is cut to 63 characters, and a shorter
-// one after it leaves nothing of the longer behind.
-TEST(Tray, TheTipIsCutToItsFieldAndLeavesNoRest) {
+// The platform reads the record field by field: its size, the window, the icon's id, the flags,
+// the callback message (the window's mouse move) and the icon, as the window filled them at start;
+// and the tip up to its NUL: a long tip is cut to 63 characters, and a shorter one after it leaves
+// nothing of the longer behind.
+TEST(Tray, TheRecordCarriesEveryFieldAndATipCutToItsField) {
+  SimulatedProgram program;
+  program.startAt(9, 10, 0);
+  program.form.Command8.press();
+  const TrayData& added = program.sim.iconRecord;
+  EXPECT_EQ((std::vector{added.cbSize, added.hWnd, added.uID, added.uFlags, added.uCallbackMessage,
+                         added.hIcon}),
+            (std::vector<std::uint32_t>{88, SimPlatform::windowHandle, 1, 7, 512,
+                                        SimPlatform::iconHandleValue}));
   TrayData data;
   data.setTip(std::string(100, 'x'));
-  EXPECT_EQ(tipOfRecord(data.bytes()), std::string(63, 'x'));
+  EXPECT_EQ(TrayData::fromBytes(data.bytes()).tip(), std::string(63, 'x'));
   data.setTip(titleTip);
-  EXPECT_EQ(tipOfRecord(data.bytes()), titleTip);
+  EXPECT_EQ(TrayData::fromBytes(data.bytes()).tip(), titleTip);
 }
 
 TEST(Tray, InfoFromTheButtonAndFromTheMenuIsTheSameBox) {
