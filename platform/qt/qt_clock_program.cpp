@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFont>
 
-#include "platform/posix/posix_clock_contact.h"
 #include "platform/qt/label_accessibility.h"
 
 namespace {
@@ -21,13 +20,12 @@ void applyLook() {
 QtClockProgram::QtClockProgram(PosixInstanceLock& claim)
     : claim_(claim),
       platform_(claim),
-      form_(platform_.ports()),
-      ticks_(form_.Timer1, platform_.clock(), platform_.gate()),
-      speech_(form_, [this](SpeechRequests::Call call) { platform_.gate().whenQuiet(call); }),
-      commands_([this](std::string_view command) { return obey(command); }) {
+      model_(platform_.ports(), platform_.gate(), [this] { platform_.window().bringToFront(); }),
+      ticks_(model_.form().Timer1, platform_.clock(), platform_.gate()),
+      commands_([this](std::string_view command) { return model_.obey(command); }) {
   applyLook();
-  platform_.window().attach(form_);
-  platform_.connectTray(form_);
+  platform_.window().attach(model_.form());
+  platform_.connectTray(model_.form());
 }
 
 QtClockProgram::~QtClockProgram() {
@@ -35,15 +33,6 @@ QtClockProgram::~QtClockProgram() {
 }
 
 void QtClockProgram::start() {
-  platform_.gate().deliver([this] { form_.Form_Load(); });
+  model_.start();
   commands_.listen(claim_);
-}
-
-bool QtClockProgram::obey(std::string_view command) {
-  if (command == clockCommand::speak) return speech_.speak() == SpeechRequests::Reply::taken;
-  platform_.gate().deliver([this] {
-    form_.mnuAnzeige.click();
-    platform_.window().bringToFront();
-  });
-  return true;
 }

@@ -13,7 +13,8 @@ std::string systemWords(DWORD error) {
       FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
                      text, static_cast<DWORD>(std::size(text)), nullptr);
   std::wstring words(text, length);
-  while (!words.empty() && (words.back() == L'\n' || words.back() == L'\r' || words.back() == L'.')) {
+  while (!words.empty() &&
+         (words.back() == L'\n' || words.back() == L'\r' || words.back() == L'.')) {
     words.pop_back();
   }
   return words.empty() ? "Fehler " + std::to_string(error) : narrow(words);

@@ -3,29 +3,16 @@
 #include <utility>
 
 #include "platform/win32/debug_lines.h"
+#include "platform/win32/window_class.h"
 
 namespace {
 
 constexpr const wchar_t* className = L"Lurvendel.Nachrichten";
 
-void registerClassOnce() {
-  static const ATOM registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = className;
-    const ATOM atom = RegisterClassExW(&windowClass);
-    if (!atom) reportFailure("keine Zeitgeber", "RegisterClassExW", GetLastError());
-    return atom;
-  }();
-  (void)registered;
-}
-
 }  // namespace
 
 MessageWindow::MessageWindow(Handler handler) : handler_(std::move(handler)) {
-  registerClassOnce();
+  registerWindowClass(className, DefWindowProcW, "keine Zeitgeber");
   window_ = CreateWindowExW(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
   if (!window_) reportFailure("keine Zeitgeber", "CreateWindowExW", GetLastError());

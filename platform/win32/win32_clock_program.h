@@ -2,9 +2,8 @@
 
 #include <string_view>
 
-#include "core/app/frm_uhr.h"
-#include "core/speech/speech_requests.h"
 #include "platform/common/deadline_audio_output.h"
+#include "platform/common/model_runner.h"
 #include "platform/win32/win32_call_gate.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_dialogs.h"
@@ -15,7 +14,7 @@ class InstanceLock;
 
 // The whole clock on Windows: the window model wired to the native window, its timer, the
 // notification icon, sound, the claim of one clock per session and the commands of the user's
-// other processes.
+// other processes, which reach the window.
 class Win32ClockProgram {
  public:
   explicit Win32ClockProgram(InstanceLock& instance);
@@ -24,15 +23,11 @@ class Win32ClockProgram {
   Win32ClockProgram& operator=(const Win32ClockProgram&) = delete;
 
   // Runs the start-up; when another instance runs, this one ends inside it.
-  void start();
-  // A command of another process of this user's (clockCommand): "sprich" as a click on "Sprich",
-  // a whole announcement after any other; "anzeigen" as "Uhr Anzeigen" and to the front. False
-  // when the clock is too busy to take it.
-  bool obey(std::string_view command);
+  void start() { model_.start(); }
+  bool obey(std::string_view command) { return model_.obey(command); }
 
   Win32WindowHost& window() { return window_; }
-  frmUhr& form() { return form_; }
-  Win32CallGate& gate() { return gate_; }
+  frmUhr& form() { return model_.form(); }
 
  private:
   Win32CallGate gate_;
@@ -41,7 +36,6 @@ class Win32ClockProgram {
   Win32Dialogs dialogs_;
   DeadlineAudioOutput audio_;
   Platform ports_;
-  frmUhr form_;
+  ModelRunner model_;
   Win32TickTimer ticks_;
-  SpeechRequests speech_;
 };

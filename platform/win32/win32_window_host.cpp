@@ -9,6 +9,7 @@
 #include "platform/win32/unique_handles.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_clock_contact.h"
+#include "platform/win32/window_class.h"
 
 namespace {
 
@@ -30,24 +31,6 @@ HICON loadIcon(int widthMetric, int heightMetric) {
 
 HICON smallIcon() {
   return loadIcon(SM_CXSMICON, SM_CYSMICON);
-}
-
-void registerWindowClass(WNDPROC procedure) {
-  static const ATOM registered = [procedure] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hIcon = loadIcon(SM_CXICON, SM_CYICON);
-    windowClass.hIconSm = smallIcon();
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = clockWindowClass;
-    const ATOM atom = RegisterClassExW(&windowClass);
-    if (!atom) reportFailure("kein Uhrfenster", "RegisterClassExW", GetLastError());
-    return atom;
-  }();
-  (void)registered;
 }
 
 POINT pointOf(LPARAM lParam) {
@@ -74,7 +57,11 @@ Win32WindowHost::Win32WindowHost(Win32CallGate& gate, DesktopEvents events)
                              tray_.removeShownIcon();
                              gate_.endProgram();
                            }}) {
-  registerWindowClass(&Win32WindowHost::procedure);
+  registerWindowClass(clockWindowClass, &Win32WindowHost::procedure, "kein Uhrfenster",
+                      {.icon = loadIcon(SM_CXICON, SM_CYICON),
+                       .smallIcon = smallIcon(),
+                       .cursor = LoadCursorW(nullptr, IDC_ARROW),
+                       .background = GetSysColorBrush(COLOR_BTNFACE)});
   RECT outer{0, 0, mirror_.pixels(frmUhr::designClientWidthTwips),
              mirror_.pixels(frmUhr::designClientHeightTwips)};
   AdjustWindowRectEx(&outer, windowStyle, FALSE, 0);
