@@ -15,8 +15,6 @@ class QtClockProgram {
  public:
   explicit QtClockProgram(PosixInstanceLock& claim);
   ~QtClockProgram();
-  QtClockProgram(const QtClockProgram&) = delete;
-  QtClockProgram& operator=(const QtClockProgram&) = delete;
 
   // Runs the start-up, then takes commands; when another instance runs, this one ends inside it.
   void start();

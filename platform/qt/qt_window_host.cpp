@@ -77,14 +77,6 @@ void QtWindowHost::makeTopmost() {
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
 }
 
-void QtWindowHost::show() {
-  QWidget::show();
-}
-
-void QtWindowHost::hide() {
-  QWidget::hide();
-}
-
 void QtWindowHost::popupMenu(MenuItemId defaultItem) {
   popup_->exec(defaultItem);
 }

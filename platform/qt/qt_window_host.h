@@ -27,8 +27,9 @@ class QtWindowHost : public QWidget, public WindowHost, private NativeControls {
   void setCaption(const std::string& caption) override;
   void setOuterWidthTwips(int twips) override;
   void makeTopmost() override;
-  void show() override;
-  void hide() override;
+  // The port's, which hide QWidget's own.
+  void show() override { QWidget::show(); }
+  void hide() override { QWidget::hide(); }
   void repaintNow() override;
   bool isVisible() const override { return QWidget::isVisible(); }
   bool isMinimized() const override { return QWidget::isMinimized(); }

@@ -19,8 +19,6 @@ class Win32ClockProgram {
  public:
   explicit Win32ClockProgram(InstanceLock& instance);
   ~Win32ClockProgram();
-  Win32ClockProgram(const Win32ClockProgram&) = delete;
-  Win32ClockProgram& operator=(const Win32ClockProgram&) = delete;
 
   // Runs the start-up; when another instance runs, this one ends inside it.
   void start() { model_.start(); }
