@@ -6,6 +6,8 @@
 
 #include "core/app/frm_uhr.h"
 #include "core/app/vocabulary.h"
+#include "core/ports/tray_data.h"
+#include "platform/win32/message_window.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_clock_program.h"
 #include "platform/win32/win32_dialogs.h"
@@ -163,22 +165,79 @@ TEST(Win32WindowHost, TabAndShiftTabGoRoundTheControlsInTheDesignedOrder) {
   EXPECT_EQ(round({VK_SHIFT}, 10), back);
 }
 
-// The icon's mouse codes (514, 517) come with a message of their own: a pointer passing those x
-// positions over the window, hovering or dragging, neither speaks nor opens the menu.
-TEST(Win32WindowHost, MouseMovesOverTheWindowNeverActAsIconClicks) {
+// The icon's clicks come back as the record's callback message, the window's mouse move, with the
+// icon's id and the mouse message; they act only while the icon stands. A pointer passing those x
+// positions over the window, hovering or dragging, never acts.
+TEST(Win32WindowHost, OnlyTheIconsOwnMessagesActAsIconClicks) {
   ShownClock clock;
   clock.form.Option2.select();
   clock.form.clipBuffer = {};
   HWND display = clock.handleOf(clock.form.Label4);
-  for (const int x : {300, int{iconMouse::leftButtonUp}, int{iconMouse::rightButtonUp}, 600}) {
-    for (const WPARAM buttons : {WPARAM{0}, WPARAM{MK_LBUTTON}}) {
-      SendMessageW(clock.window(), WM_MOUSEMOVE, buttons, MAKELPARAM(x, 40));
-      SendMessageW(display, WM_MOUSEMOVE, buttons, MAKELPARAM(x, 5));
+  const auto iconClick = [&] {
+    PostMessageW(clock.window(), WM_MOUSEMOVE, 1, WM_LBUTTONUP);
+    return runMessagesUntil([&] { return !clock.form.clipBuffer.empty(); }, 2000);
+  };
+  for (const bool iconStands : {false, true}) {
+    for (const int x : {300, int{iconMouse::leftButtonUp}, int{iconMouse::rightButtonUp}, 600}) {
+      for (const WPARAM buttons : {WPARAM{0}, WPARAM{MK_LBUTTON}}) {
+        SendMessageW(clock.window(), WM_MOUSEMOVE, buttons, MAKELPARAM(x, 40));
+        SendMessageW(display, WM_MOUSEMOVE, buttons, MAKELPARAM(x, 5));
+      }
+    }
+    runMessagesFor(200);
+    EXPECT_TRUE(clock.form.clipBuffer.empty()) << "the time was spoken";
+    EXPECT_EQ(FindWindowW(L"#32768", nullptr), nullptr) << "a menu opened";
+    if (!iconStands) {
+      EXPECT_FALSE(iconClick()) << "a click of an icon that does not stand";
+      clock.form.Command8.press();
+      ASSERT_TRUE(clock.clock.window().tray().iconShown());
+      ShowWindow(clock.window(), SW_SHOWNA);  // as an hour's change brings it back
     }
   }
-  runMessagesFor(200);
-  EXPECT_TRUE(clock.form.clipBuffer.empty()) << "the time was spoken";
-  EXPECT_EQ(FindWindowW(L"#32768", nullptr), nullptr) << "a menu opened";
+  SetCursorPos(0, 0);  // where the shell's message says the pointer was: over no window of ours
+  EXPECT_TRUE(iconClick()) << "the icon's left click did not speak";
+}
+
+// A part the desktop refuses is said in one line where the starter reads errors, only when asked
+// for with LURVENDEL_DEBUG=1: here a second icon for the window and id of one that stands.
+TEST(Win32TrayHost, AnIconRefusedIsSaidWhenAskedFor) {
+  const MessageWindow owner([](UINT, WPARAM, LPARAM) {});
+  TrayData fields;
+  fields.cbSize = TrayData::recordSize;
+  fields.hWnd = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(owner.handle()));
+  fields.uID = TrayData::iconId;
+  fields.uFlags = TrayData::flagsMessageIconTip;
+  fields.uCallbackMessage = TrayData::mouseMoveMessage;
+  fields.setTip("Uhr");
+  Win32TrayHost first;
+  first.notifyIcon(TrayHost::Message::add, fields.bytes());
+  ASSERT_TRUE(first.iconShown());
+
+  const HANDLE standardError = GetStdHandle(STD_ERROR_HANDLE);
+  std::vector<std::string> said;
+  for (const char* debug : {"LURVENDEL_DEBUG=", "LURVENDEL_DEBUG=1"}) {
+    _putenv(debug);
+    wchar_t path[MAX_PATH] = {};
+    GetTempFileNameW(L".", L"err", 0, path);
+    const HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    SetStdHandle(STD_ERROR_HANDLE, file);
+    Win32TrayHost second;
+    second.notifyIcon(TrayHost::Message::add, fields.bytes());
+    EXPECT_FALSE(second.iconShown());
+    std::string line(256, '\0');
+    DWORD length = 0;
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    ReadFile(file, line.data(), static_cast<DWORD>(line.size()), &length, nullptr);
+    line.resize(length);
+    said.push_back(line);
+    SetStdHandle(STD_ERROR_HANDLE, standardError);
+    CloseHandle(file);
+  }
+  _putenv("LURVENDEL_DEBUG=");
+  EXPECT_EQ(said,
+            (std::vector<std::string>{
+                "", "lurvendel: kein Symbol im Infobereich: Shell_NotifyIconW scheiterte\n"}));
 }
 
 // The seconds are refreshed when the window itself is painted (shown, uncovered), not when a
