@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
-#include <sched.h>
 #include <signal.h>
 #include <string>
 #include <sys/file.h>
@@ -23,6 +22,7 @@
 #include "platform/posix/command_socket.h"
 #include "platform/posix/posix_clock_contact.h"
 #include "support/descriptors.h"
+#include "support/privileges.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -139,7 +139,9 @@ TEST(PosixInstanceLock, OnlyTheFirstHolderRunsUntilItGoes) {
 // make it start twice; and where no lock can be had at all it starts rather than never. The user
 // is played by a second uid, so that folder permissions count as they do for a person.
 TEST(PosixInstanceLock, OneClockPerUserWhateverThePlacesAreLike) {
-  if (geteuid() != 0) GTEST_SKIP() << "needs root to play two other users";
+  for (const std::string& why : {privileges::whyNoOtherUsers(), privileges::whyNoPrivateMounts()}) {
+    if (!why.empty()) GTEST_SKIP() << why;
+  }
   const uid_t user = 65534;
   const uid_t other = 65533;
   const TempFolder temp("lurvendel-claim");
@@ -185,7 +187,7 @@ TEST(PosixInstanceLock, OneClockPerUserWhateverThePlacesAreLike) {
     const pid_t child = fork();
     if (child == 0) {
       // Room for the folder itself and a lock file, not for a socket, in a mount of its own.
-      if (unshare(CLONE_NEWNS) != 0 || mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
+      if (!privileges::enterPrivateMounts() ||
           mount("none", full.c_str(), "tmpfs", 0, "nr_inodes=2,mode=0700,uid=65534,gid=65534")) {
         _exit(5);
       }

@@ -112,13 +112,10 @@ TEST(QtTickTimer, TicksComeEachSecondAndSoonAfterAUserOrTheClockChangesSomething
     const std::int64_t now = QDateTime::currentMSecsSinceEpoch();
     rig.runEventLoopFor(static_cast<int>(1300 - now % 1000));
     changedAt.push_back(QDateTime::currentMSecsSinceEpoch());
-    if (i < 2 || geteuid() != 0) {
-      rig.gate.deliver([] {});
-    } else {
-      timespec now{};
-      clock_gettime(CLOCK_REALTIME, &now);
-      clock_settime(CLOCK_REALTIME, &now);
-    }
+    timespec wall{};
+    clock_gettime(CLOCK_REALTIME, &wall);
+    // The last change sets the wall clock, where that is permitted.
+    if (i < 2 || clock_settime(CLOCK_REALTIME, &wall) != 0) rig.gate.deliver([] {});
   }
   rig.runEventLoopFor(1200);
   for (const std::int64_t changed : changedAt) {

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <sched.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <thread>
@@ -15,6 +14,7 @@
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/wall_clock_timer.h"
 #include "support/descriptors.h"
+#include "support/privileges.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -44,12 +44,11 @@ TEST(PosixClock, ReadsTheLocalCalendar) {
 
 // A zone changed while the clock runs shows within a second; TZ is not set, as on a desktop.
 TEST(PosixClock, FollowsTheSystemZoneWithinASecond) {
-  if (geteuid() != 0) GTEST_SKIP() << "needs root for a mount namespace of its own";
+  if (const std::string why = privileges::whyNoPrivateMounts(); !why.empty()) GTEST_SKIP() << why;
   const pid_t child = fork();
   if (child == 0) {
     unsetenv("TZ");
-    if (unshare(CLONE_NEWNS) != 0 || mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
-        !setSystemZone("Etc/GMT-1")) {
+    if (!privileges::enterPrivateMounts() || !setSystemZone("Etc/GMT-1")) {
       _exit(2);
     }
     const PosixClock clock;
@@ -70,11 +69,14 @@ TEST(WallClockTimer, TellsANewZoneAndASetClockAsJumps) {
   const int descriptors = openDescriptors();
   { const WallClockTimer unused; }
   EXPECT_EQ(openDescriptors(), descriptors);
-  if (geteuid() != 0) GTEST_SKIP() << "needs root for a mount namespace and to set the clock";
+  for (const std::string& why :
+       {privileges::whyNoPrivateMounts(), privileges::whyClockCannotBeSet()}) {
+    if (!why.empty()) GTEST_SKIP() << why;
+  }
   const TempFolder etc("lurvendel-etc");
   const pid_t child = fork();
   if (child == 0) {
-    if (unshare(CLONE_NEWNS) != 0 || mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
+    if (!privileges::enterPrivateMounts() ||
         mount(etc.path().c_str(), "/etc", nullptr, MS_BIND, nullptr)) {
       _exit(2);
     }
