@@ -44,8 +44,6 @@ void WindowMirror::attach(frmUhr& form, NativeControls& natives) {
 void WindowMirror::detach() {
   for (Control* control : controls_) control->viewHook = nullptr;
   controls_.clear();
-  stale_.clear();
-  natives_ = nullptr;
   form_ = nullptr;
 }
 
@@ -56,10 +54,9 @@ int WindowMirror::pixels(int twips) const {
 PixelRect WindowMirror::placeOf(const Control& control, bool inWindow) const {
   const Bounds& b = control.bounds();
   PixelRect place{pixels(b.left), pixels(b.top), pixels(b.width), pixels(b.height)};
-  if (inWindow && control.container()) {
-    const PixelRect outer = placeOf(*control.container(), true);
-    place.left += outer.left;
-    place.top += outer.top;
+  for (const Control* outer = control.container(); inWindow && outer; outer = outer->container()) {
+    place.left += pixels(outer->bounds().left);
+    place.top += pixels(outer->bounds().top);
   }
   return place;
 }

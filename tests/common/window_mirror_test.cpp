@@ -6,21 +6,11 @@
 #include <vector>
 
 #include "core/app/vocabulary.h"
-#include "platform/common/call_gate.h"
 #include "platform/sim/simulated_program.h"
 #include "support/alarm_actions.h"
+#include "support/test_gate.h"
 
 namespace {
-
-// A gate whose loop holds nothing: pumping runs whatever the test puts in its place.
-struct TestGate : CallGate {
-  [[noreturn]] void endProgram() override { throw ProgramEnded{}; }
-  void dispatchPendingEvents() override {
-    if (pending) std::exchange(pending, nullptr)();
-  }
-  void scheduleQuietCalls() override {}
-  std::function<void()> pending;
-};
 
 // Native controls that note what reaches them, one line each.
 struct NotedControls : NativeControls {
@@ -40,45 +30,70 @@ struct Mirrored {
   Mirrored() {
     program.startAt(9, 10, 0);
     mirror.attach(program.form, natives);
-    natives.notes.clear();
+    attached = std::exchange(natives.notes, {});
   }
-  bool noted(const std::string& note) const {
-    return std::find(natives.notes.begin(), natives.notes.end(), note) != natives.notes.end();
+  long count(const std::string& note) const {
+    return std::count(natives.notes.begin(), natives.notes.end(), note);
   }
+  bool noted(const std::string& note) const { return count(note) > 0; }
 
   SimulatedProgram program;
   frmUhr& form = program.form;
   TestGate gate;
   NotedControls natives;
   WindowMirror mirror{gate, [] { return 144.0; }};
+  std::vector<std::string> attached;  // what attaching noted
 };
 
+const std::string caption = std::to_string(static_cast<int>(Property::caption));
 const std::string text = std::to_string(static_cast<int>(Property::text));
 
 }  // namespace
 
-// At the compact width the alarm frame lies beyond the client area, and what it holds with it; a
-// text written there meanwhile reaches its control once, as it comes into view. A frame hidden
-// hides what it holds, which shows again with it.
+// Attached, each control shows as the model has it. At the compact width the alarm frame lies
+// beyond the client area (the width less the designed border), and what it holds with it; a text
+// written there meanwhile reaches its control once, as it comes into view. A frame hidden hides
+// what it holds, which shows again with it, and nothing else. Detached, nothing reaches the
+// controls or the model.
 TEST(WindowMirror, WhatShowsFollowsTheWidthAndTheFramesAndTextWaitsForView) {
   Mirrored m;
-  m.mirror.setOuterWidthTwips(frmUhr::compactWidthTwips);
+  for (const char* note : {"hide Label1", "show Label4", "show Text5"}) {
+    EXPECT_NE(std::find(m.attached.begin(), m.attached.end(), note), m.attached.end()) << note;
+  }
+  const int alarmFrameLeft = m.form.Frame3.bounds().left;
+  m.mirror.setOuterWidthTwips(alarmFrameLeft + 121);
+  EXPECT_TRUE(m.mirror.shown(m.form.Frame3));
+  m.mirror.setOuterWidthTwips(alarmFrameLeft + 120);
   EXPECT_FALSE(m.mirror.shown(m.form.Frame3));
   EXPECT_FALSE(m.mirror.shown(m.form.Text5));
   EXPECT_TRUE(m.mirror.shown(m.form.Frame2));
   m.natives.notes.clear();
   m.form.Text5.setText("07:30:00");
   m.form.Text5.setText("07:30:01");
+  m.form.Label7.setCaption("Countdown 00:01:00");
   EXPECT_TRUE(m.natives.notes.empty());
-  m.mirror.setOuterWidthTwips(frmUhr::compactWidthTwips + 200);
+  m.mirror.setOuterWidthTwips(alarmFrameLeft + 121);
   EXPECT_TRUE(m.noted("show Text5"));
-  EXPECT_EQ(std::count(m.natives.notes.begin(), m.natives.notes.end(), "update Text5 " + text), 1);
+  EXPECT_EQ(m.count("update Text5 " + text), 1);
+  EXPECT_EQ(m.count("update Label4 " + caption), 0) << "a display in view all along";
+  m.form.Label7.setVisible(true);
+  EXPECT_EQ(m.count("update Label7 " + caption), 1);
 
   m.natives.notes.clear();
   m.form.Frame2.setVisible(false);
   EXPECT_TRUE(m.noted("hide Frame2") && m.noted("hide Option1(3)") && m.noted("hide Option2"));
   m.form.Frame2.setVisible(true);
   EXPECT_TRUE(m.noted("show Option1(3)"));
+  EXPECT_FALSE(m.noted("show Label4"));
+
+  m.mirror.detach();
+  m.natives.notes.clear();
+  m.form.Label5.setCaption("xx");
+  m.mirror.setOuterWidthTwips(frmUhr::compactWidthTwips);
+  m.form.trayData.setTip("alt");
+  m.mirror.mouseMoved(30, 40);
+  EXPECT_TRUE(m.natives.notes.empty());
+  EXPECT_EQ(m.form.trayData.tip(), "alt");
 }
 
 // A control's place at the screen's resolution (144 dpi: ten twips a pixel), in its frame or in
@@ -93,10 +108,11 @@ TEST(WindowMirror, PlacesAndTabOrderFollowTheDesign) {
 
   std::vector<std::string> order;
   for (const Control* control : WindowMirror::tabOrder(m.form.controls())) {
-    if (dynamic_cast<const OptionButton*>(control)) order.push_back(control->name());
+    if (control->tabIndex() >= 4 && control->tabIndex() <= 16) order.push_back(control->name());
   }
   EXPECT_EQ(order, (std::vector<std::string>{"Option1(0)", "Option1(1)", "Option1(2)", "Option1(3)",
-                                             "Option2"}));
+                                             "Option2", "Command1", "Frame3", "Text5", "Command2",
+                                             "Command3", "Command4", "Command5", "Label1"}));
   EXPECT_TRUE(WindowMirror::inOneOptionGroup(&m.form.Option1[3], &m.form.Option2));
   EXPECT_FALSE(WindowMirror::inOneOptionGroup(&m.form.Option2, &m.form.Command1));
 }
