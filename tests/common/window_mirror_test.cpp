@@ -113,8 +113,6 @@ TEST(WindowMirror, PlacesAndTabOrderFollowTheDesign) {
   EXPECT_EQ(order, (std::vector<std::string>{"Option1(0)", "Option1(1)", "Option1(2)", "Option1(3)",
                                              "Option2", "Command1", "Frame3", "Text5", "Command2",
                                              "Command3", "Command4", "Command5", "Label1"}));
-  EXPECT_TRUE(WindowMirror::inOneOptionGroup(&m.form.Option1[3], &m.form.Option2));
-  EXPECT_FALSE(WindowMirror::inOneOptionGroup(&m.form.Option2, &m.form.Command1));
 }
 
 // The pointer's moves and the window's paints reach the model; a close ends the clock at once,

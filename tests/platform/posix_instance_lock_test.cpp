@@ -139,7 +139,9 @@ TEST(PosixInstanceLock, OnlyTheFirstHolderRunsUntilItGoes) {
 // make it start twice; and where no lock can be had at all it starts rather than never. The user
 // is played by a second uid, so that folder permissions count as they do for a person.
 TEST(PosixInstanceLock, OneClockPerUserWhateverThePlacesAreLike) {
-  for (const std::string& why : {privileges::whyNoOtherUsers(), privileges::whyNoPrivateMounts()}) {
+  for (const std::string& why :
+       {privileges::whyNot("to play other users", privileges::playAnotherUser),
+        privileges::whyNoPrivateMounts()}) {
     if (!why.empty()) GTEST_SKIP() << why;
   }
   const uid_t user = 65534;

@@ -16,7 +16,6 @@
 #include <QTimer>
 
 #include "core/app/frm_uhr.h"
-#include "core/app/vocabulary.h"
 #include "platform/posix/posix_instance_lock.h"
 #include "platform/qt/qt_clock_program.h"
 #include "platform/qt/qt_dialogs.h"
@@ -246,36 +245,6 @@ TEST(QtWindowHost, TheIconsMenuShowsItsItemsInOrderWithTheirMarks) {
                          "Ansage jede 1 min (locked)", "Ansage jede 5 min (locked)",
                          "Ansage jede 15 min (locked)", "Ansage jede 30 min (locked)",
                          "Alarm aktiv !", "-", "Uhr Anzeigen", "-", "Info", "-", "Exit"}));
-}
-
-// The icon's mouse codes (514, 517) arrive apart from the window's mouse moves: a pointer passing
-// those x positions, hovering or dragging, neither speaks nor opens the menu.
-TEST(QtWindowHost, MouseMovesOverTheWindowNeverActAsIconClicks) {
-  ShownClock clock;
-  clock.form.Option2.select();
-  clock.form.clipBuffer = {};
-  bool menuOpened = false;
-  QTimer closeMenus;
-  QObject::connect(&closeMenus, &QTimer::timeout, [&] {
-    if (QWidget* popup = QApplication::activePopupWidget()) {
-      menuOpened = true;
-      popup->close();
-    }
-  });
-  closeMenus.start(50);
-
-  QWidget& window = clock.clock.window();
-  for (const int x : {200, 400}) QTest::mouseMove(&window, QPoint(x, 40));
-  QWidget* display = clock.widget("Label4");
-  QTest::mousePress(display, Qt::LeftButton, {}, QPoint(5, 5));
-  for (const int x : {300, int{iconMouse::leftButtonUp}, int{iconMouse::rightButtonUp}, 600}) {
-    QTest::mouseMove(display, display->mapFrom(&window, QPoint(x, 40)));
-  }
-  QTest::mouseRelease(display, Qt::LeftButton, {}, display->mapFrom(&window, QPoint(600, 40)));
-  QTest::qWait(200);
-
-  EXPECT_TRUE(clock.form.clipBuffer.empty()) << "the time was spoken";
-  EXPECT_FALSE(menuOpened);
 }
 
 // The seconds are refreshed when the window itself is painted (shown, exposed, resized), not when

@@ -70,7 +70,8 @@ TEST(WallClockTimer, TellsANewZoneAndASetClockAsJumps) {
   { const WallClockTimer unused; }
   EXPECT_EQ(openDescriptors(), descriptors);
   for (const std::string& why :
-       {privileges::whyNoPrivateMounts(), privileges::whyClockCannotBeSet()}) {
+       {privileges::whyNoPrivateMounts(),
+        privileges::whyNot("to set the wall clock", privileges::setTheWallClock)}) {
     if (!why.empty()) GTEST_SKIP() << why;
   }
   const TempFolder etc("lurvendel-etc");

@@ -6,8 +6,6 @@
 
 #include "core/app/frm_uhr.h"
 #include "core/app/vocabulary.h"
-#include "core/ports/tray_data.h"
-#include "platform/win32/message_window.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_clock_program.h"
 #include "platform/win32/win32_dialogs.h"
@@ -201,38 +199,26 @@ TEST(Win32WindowHost, OnlyTheIconsOwnMessagesActAsIconClicks) {
 // A part the desktop refuses is said in one line where the starter reads errors, only when asked
 // for with LURVENDEL_DEBUG=1: here a second icon for the window and id of one that stands.
 TEST(Win32TrayHost, AnIconRefusedIsSaidWhenAskedFor) {
-  const MessageWindow owner([](UINT, WPARAM, LPARAM) {});
-  TrayData fields;
-  fields.cbSize = TrayData::recordSize;
-  fields.hWnd = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(owner.handle()));
-  fields.uID = TrayData::iconId;
-  fields.uFlags = TrayData::flagsMessageIconTip;
-  fields.uCallbackMessage = TrayData::mouseMoveMessage;
-  fields.setTip("Uhr");
-  Win32TrayHost first;
-  first.notifyIcon(TrayHost::Message::add, fields.bytes());
-  ASSERT_TRUE(first.iconShown());
-
+  ShownClock clock;
+  clock.form.Command8.press();
+  ASSERT_TRUE(clock.clock.window().tray().iconShown());
   const HANDLE standardError = GetStdHandle(STD_ERROR_HANDLE);
   std::vector<std::string> said;
   for (const char* debug : {"LURVENDEL_DEBUG=", "LURVENDEL_DEBUG=1"}) {
     _putenv(debug);
-    wchar_t path[MAX_PATH] = {};
-    GetTempFileNameW(L".", L"err", 0, path);
-    const HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    SetStdHandle(STD_ERROR_HANDLE, file);
+    HANDLE reader = nullptr, writer = nullptr;
+    CreatePipe(&reader, &writer, nullptr, 4096);
+    SetStdHandle(STD_ERROR_HANDLE, writer);
     Win32TrayHost second;
-    second.notifyIcon(TrayHost::Message::add, fields.bytes());
+    second.notifyIcon(TrayHost::Message::add, clock.form.trayData.bytes());
     EXPECT_FALSE(second.iconShown());
+    SetStdHandle(STD_ERROR_HANDLE, standardError);
+    CloseHandle(writer);
     std::string line(256, '\0');
     DWORD length = 0;
-    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
-    ReadFile(file, line.data(), static_cast<DWORD>(line.size()), &length, nullptr);
-    line.resize(length);
-    said.push_back(line);
-    SetStdHandle(STD_ERROR_HANDLE, standardError);
-    CloseHandle(file);
+    ReadFile(reader, line.data(), static_cast<DWORD>(line.size()), &length, nullptr);
+    said.push_back(line.substr(0, length));
+    CloseHandle(reader);
   }
   _putenv("LURVENDEL_DEBUG=");
   EXPECT_EQ(said,
