@@ -11,7 +11,7 @@
 #include <QWindow>
 
 #include "core/app/frm_uhr.h"
-#include "platform/qt/control_widgets.h"
+#include "platform/qt/control_widget.h"
 
 QtWindowHost::QtWindowHost(QtCallGate& gate)
     : gate_(gate), mirror_(gate, [this] { return screen()->logicalDotsPerInchX(); }) {

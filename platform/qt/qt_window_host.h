@@ -8,7 +8,7 @@
 
 #include "core/ports/window_host.h"
 #include "platform/common/window_mirror.h"
-#include "platform/qt/control_widgets.h"
+#include "platform/qt/control_widget.h"
 #include "platform/qt/qt_call_gate.h"
 #include "platform/qt/qt_popup_menu.h"
 

@@ -7,9 +7,9 @@
 
 #include "core/ports/window_host.h"
 #include "platform/common/window_mirror.h"
-#include "platform/win32/control_windows.h"
 #include "platform/win32/desktop_signals.h"
 #include "platform/win32/gdi_cache.h"
+#include "platform/win32/native_control.h"
 #include "platform/win32/win32_call_gate.h"
 #include "platform/win32/win32_tray_host.h"
 

@@ -1,4 +1,4 @@
-#include "platform/win32/control_windows.h"
+#include "platform/win32/native_control.h"
 
 #include <memory>
 

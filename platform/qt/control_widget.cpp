@@ -1,4 +1,4 @@
-#include "platform/qt/control_widgets.h"
+#include "platform/qt/control_widget.h"
 
 #include <QColor>
 #include <QGroupBox>
