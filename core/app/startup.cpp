@@ -50,7 +50,9 @@ void frmUhr::Form_QueryUnload(bool& cancel) {
     const auto answer =
         platform_.dialogs.messageBox("Alarm aktiv ! Programm trotzdem beenden ?",
                                      msgbox::question | msgbox::yesNo, "Die Lurvendel-Info");
-    if (answer == msgbox::Answer::no) {
+    // Only "Ja" ends the clock: Esc, the box's close button and a box that could not be shown
+    // keep it and its alarm, as "Nein" does.
+    if (answer != msgbox::Answer::yes) {
       cancel = true;
       return;
     }

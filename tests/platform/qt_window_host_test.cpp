@@ -266,19 +266,41 @@ TEST(QtWindowHost, ThePaintHandlerRunsForTheWindowNotForAChildsRepaint) {
   EXPECT_NE(clock.form.Label6.caption(), "xx");
 }
 
-TEST(QtWindowHost, MessageBoxesAnswerInGerman) {
+// The buttons say "Ja", "Nein" and "OK", with the access keys German desktops give: J and N, with
+// Alt or without, choose; Esc and the close button answer a question no.
+TEST(QtWindowHost, MessageBoxesAnswerInGermanAlsoByKey) {
+  struct Row {
+    int style;
+    std::function<void(QMessageBox*)> act;
+    msgbox::Answer answer;
+  };
+  const auto key = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    return [key, modifiers](QMessageBox* box) { QTest::keyClick(box, key, modifiers); };
+  };
+  const int question = msgbox::question | msgbox::yesNo;
+  using msgbox::Answer;
+  const std::vector<Row> rows = {{question, key(Qt::Key_J), Answer::yes},
+                                 {question, key(Qt::Key_N), Answer::no},
+                                 {question, key(Qt::Key_J, Qt::AltModifier), Answer::yes},
+                                 {question, key(Qt::Key_N, Qt::AltModifier), Answer::no},
+                                 {question, key(Qt::Key_Escape), Answer::no},
+                                 {question, [](QMessageBox* box) { box->close(); }, Answer::no},
+                                 {msgbox::okOnly, key(Qt::Key_Return), Answer::ok}};
   QtDialogs dialogs(nullptr);
-  for (const int style : {msgbox::question | msgbox::yesNo, msgbox::okOnly}) {
+  for (const Row& row : rows) {
     QStringList captions;
     QTimer::singleShot(0, [&] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (!box) return;
       for (QAbstractButton* button : box->buttons()) captions << button->text();
-      box->close();
+      QTimer::singleShot(2000, box, [box] { box->done(0); });  // a key that chose nothing
+      box->activateWindow();  // Alt's access keys go to the active window
+      EXPECT_TRUE(QTest::qWaitForWindowActive(box));
+      row.act(box);
     });
-    dialogs.messageBox("Frage", style, "Titel");
+    EXPECT_EQ(dialogs.messageBox("Frage", row.style, "Titel"), row.answer);
     captions.sort();
-    EXPECT_EQ(captions.join(",").toStdString(), style == msgbox::okOnly ? "OK" : "Ja,Nein");
+    EXPECT_EQ(captions.join(",").toStdString(), row.style == msgbox::okOnly ? "OK" : "&Ja,&Nein");
   }
 }
 

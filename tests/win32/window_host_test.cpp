@@ -52,8 +52,8 @@ void putOnClipboard(const std::wstring& text) {
 }
 
 // Answers the next message box of this process from another thread, as a user would: the
-// captions of its buttons, then a click on the given one.
-std::vector<std::wstring> answerBox(int button) {
+// captions of its buttons, then what the user does to it.
+std::vector<std::wstring> answerBox(const std::function<void(HWND box)>& answer) {
   HWND box = nullptr;
   while (!(box = FindWindowW(L"#32770", nullptr)) || GetForegroundWindow() != box) Sleep(10);
   std::vector<std::wstring> captions;
@@ -62,7 +62,7 @@ std::vector<std::wstring> answerBox(int button) {
     GetClassNameW(child, className, 16);
     if (std::wstring(className) == L"Button") captions.push_back(windowText(child));
   }
-  PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+  answer(box);
   return captions;
 }
 
@@ -243,22 +243,44 @@ TEST(Win32WindowHost, ThePaintHandlerRunsForTheWindowNotForAControlsRepaint) {
   EXPECT_NE(clock.form.Label6.caption(), "xx");
 }
 
-TEST(Win32WindowHost, MessageBoxesAnswerInGerman) {
+// The buttons say "Ja", "Nein" and "OK", with the access keys German Windows gives: J and N, with
+// Alt or without, choose; Esc, the close button and a box that cannot be shown answer no.
+TEST(Win32WindowHost, MessageBoxesAnswerInGermanAlsoByKey) {
   struct Row {
     int style;
-    int click;
-    std::vector<std::wstring> captions;
-    msgbox::Answer answer;
+    std::function<void(HWND)> answer;
+    msgbox::Answer answered;
   };
+  const auto click = [](int button) {
+    return [button](HWND box) { PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0); };
+  };
+  const auto key = [](WORD virtualKey, std::vector<WORD> modifiers = {}) {
+    return [=](HWND) { press(virtualKey, modifiers); };
+  };
+  const int question = msgbox::question | msgbox::yesNo;
+  using msgbox::Answer;
+  const std::vector<Row> rows = {
+      {question, click(IDNO), Answer::no},
+      {question, click(IDYES), Answer::yes},
+      {question, key('J'), Answer::yes},
+      {question, key('N'), Answer::no},
+      {question, key('J', {VK_MENU}), Answer::yes},
+      {question, key(VK_ESCAPE), Answer::no},
+      {question, [](HWND box) { PostMessageW(box, WM_CLOSE, 0, 0); }, Answer::no},
+      {msgbox::information, click(IDOK), Answer::ok}};
   Win32Dialogs dialogs(nullptr);
-  for (const Row& row :
-       {Row{msgbox::question | msgbox::yesNo, IDNO, {L"Ja", L"Nein"}, msgbox::Answer::no},
-        Row{msgbox::question | msgbox::yesNo, IDYES, {L"Ja", L"Nein"}, msgbox::Answer::yes},
-        Row{msgbox::information, IDOK, {L"OK"}, msgbox::Answer::ok}}) {
+  for (const Row& row : rows) {
     std::vector<std::wstring> captions;
-    std::thread user([&] { captions = answerBox(row.click); });
-    EXPECT_EQ(dialogs.messageBox("Frage", row.style, "Titel"), row.answer);
+    std::thread user([&] { captions = answerBox(row.answer); });
+    EXPECT_EQ(dialogs.messageBox("Frage", row.style, "Titel"), row.answered);
     user.join();
-    EXPECT_EQ(captions, row.captions);
+    const std::vector<std::wstring> buttons = row.style == question
+                                                  ? std::vector<std::wstring>{L"&Ja", L"&Nein"}
+                                                  : std::vector<std::wstring>{L"OK"};
+    EXPECT_EQ(captions, buttons);
   }
+  const HWND gone =
+      CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  DestroyWindow(gone);
+  EXPECT_EQ(Win32Dialogs(gone).messageBox("Frage", question, "Titel"), Answer::no);
 }
