@@ -22,6 +22,10 @@ HFONT GdiCache::font(const Look& look) {
     description.lfHeight = -static_cast<LONG>(std::lround(choice.points * dpi_ / 72));
     description.lfWeight = choice.bold ? FW_BOLD : FW_NORMAL;
     description.lfCharSet = DEFAULT_CHARSET;
+    // Where the face is missing (wine has no Times New Roman), a serif of its measure stands in
+    // rather than any face: the alarm entry is as wide as its time in the designed face.
+    description.lfPitchAndFamily =
+        VARIABLE_PITCH | (choice.family == "Times New Roman" ? FF_ROMAN : FF_DONTCARE);
     const std::wstring family = widen(choice.family);
     family.copy(description.lfFaceName, LF_FACESIZE - 1);
     font.reset(CreateFontIndirectW(&description));

@@ -39,6 +39,7 @@ std::wstring admitted(TextBox& box, std::wstring_view inserted) {
 Win32EntryInput::Win32EntryInput(HWND edit, TextBox& box, Win32CallGate& gate)
     : edit_(edit), box_(box), gate_(gate), before_(text()) {
   SetWindowSubclass(edit_, subclass, entrySubclass, reinterpret_cast<DWORD_PTR>(this));
+  narrowMargins();
 }
 
 Win32EntryInput::~Win32EntryInput() {
@@ -66,8 +67,18 @@ LRESULT CALLBACK Win32EntryInput::subclass(HWND edit, UINT message, WPARAM wPara
     wParam = static_cast<std::uint16_t>(code);
   } else if (message == WM_LBUTTONUP && entry.box_.onClick) {
     entry.gate_.deliver(entry.box_.onClick);
+  } else if (message == WM_SETFONT) {
+    const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+    entry.narrowMargins();
+    return result;
   }
   return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+// The edit's own margins, which follow its font, leave too little room for a time of eight
+// characters in the designed width; the frame around the text is margin enough.
+void Win32EntryInput::narrowMargins() {
+  SendMessageW(edit_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
 }
 
 // The inserted part is what differs from the text before the change.

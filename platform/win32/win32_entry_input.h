@@ -29,6 +29,7 @@ class Win32EntryInput {
                                    DWORD_PTR self);
   std::wstring text() const;
   void setText(const std::wstring& text);
+  void narrowMargins();
 
   HWND edit_;
   TextBox& box_;

@@ -42,7 +42,7 @@ POINT pointOf(LPARAM lParam) {
 Win32WindowHost::Win32WindowHost(Win32CallGate& gate, DesktopEvents events)
     : gate_(gate),
       dpi_(screenDpi()),
-      mirror_(gate, [dpi = dpi_] { return dpi; }),
+      mirror_(gate, [this] { return dpi_; }),
       gdi_(dpi_),
       signals_(tray_, {.clockJumped = std::move(events.clockJumped),
                        .command = std::move(events.command),
@@ -236,6 +236,9 @@ LRESULT Win32WindowHost::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       rememberOrRestoreFocus(wParam);
       return 0;
+    case WM_DPICHANGED:
+      changeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     default:
       return DefWindowProcW(window_, message, wParam, lParam);
   }
@@ -257,6 +260,24 @@ void Win32WindowHost::rememberOrRestoreFocus(WPARAM activation) {
                                : GetNextDlgTabItem(window_, nullptr, FALSE)) {
     SetFocus(target);
   }
+}
+
+// Another monitor, or another scale: every control placed from its twips at the new resolution,
+// the fonts made anew (a label that fits its text fits it again), the window where Windows says.
+void Win32WindowHost::changeDpi(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  GdiCache fresh(dpi);
+  for (const auto& [control, native] : natives_) {
+    const PixelRect place = mirror_.placeOf(*control, true);
+    SetWindowPos(native.handle, nullptr, place.left, place.top, place.width, place.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(native.handle, WM_SETFONT, reinterpret_cast<WPARAM>(fresh.font(control->look())),
+                 TRUE);
+    if (native.update) native.update(Property::caption);
+  }
+  gdi_ = std::move(fresh);
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32WindowHost::setControlShown(const Control& control, bool shown) {

@@ -64,6 +64,7 @@ class Win32WindowHost : public WindowHost, private NativeControls {
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT colours(HDC dc, HWND child, int systemBackground);
   void rememberOrRestoreFocus(WPARAM activation);
+  void changeDpi(int dpi, const RECT& suggested);
   void setControlShown(const Control& control, bool shown) override;
   void setControlEnabled(const Control& control, bool enabled) override;
   void updateControl(const Control& control, Property property) override;

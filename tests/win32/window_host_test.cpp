@@ -226,6 +226,51 @@ TEST(Win32TrayHost, AnIconRefusedIsSaidWhenAskedFor) {
                 "", "lurvendel: kein Symbol im Infobereich: Shell_NotifyIconW scheiterte\n"}));
 }
 
+// On a monitor of another scale every control stands where its twips say and the fonts are made
+// anew; the alarm entry holds a whole time with the caret after it, at every scale.
+TEST(Win32WindowHost, EachScaleLaysTheControlsOutFromTheirTwips) {
+  ShownClock clock;
+  clock.form.Option2.select();
+  clock.form.Text5.setText("18:54:10");
+  HWND entry = clock.handleOf(clock.form.Text5);
+  for (const int dpi : {120, 192, 144, 96}) {
+    RECT suggested{};
+    GetWindowRect(clock.window(), &suggested);
+    SendMessageW(clock.window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    const auto pixels = [dpi](int twips) { return MulDiv(twips, dpi, 1440); };
+    for (const Control* control : clock.form.controls()) {
+      const Bounds& b = control->bounds();
+      const Control* frame = control->container();
+      const int left = pixels(b.left) + (frame ? pixels(frame->bounds().left) : 0);
+      const int top = pixels(b.top) + (frame ? pixels(frame->bounds().top) : 0);
+      RECT at{};
+      GetWindowRect(clock.handleOf(*control), &at);
+      MapWindowPoints(nullptr, clock.window(), reinterpret_cast<POINT*>(&at), 2);
+      EXPECT_EQ((std::vector{at.left, at.top}), (std::vector<LONG>{left, top}))
+          << control->name() << " at " << dpi << " dpi";
+      if (control->look().autoSize) continue;
+      EXPECT_EQ((std::vector{at.right - at.left, at.bottom - at.top}),
+                (std::vector<LONG>{pixels(b.width), pixels(b.height)}))
+          << control->name() << " at " << dpi << " dpi";
+    }
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(entry, WM_GETFONT, 0, 0));
+    LOGFONTW description{};
+    GetObjectW(font, sizeof description, &description);
+    EXPECT_EQ(description.lfHeight, -MulDiv(12, dpi, 72)) << dpi << " dpi";
+    SIZE text{};
+    const HDC dc = GetDC(entry);
+    SelectObject(dc, font);
+    GetTextExtentPoint32W(dc, L"18:54:10", 8, &text);
+    ReleaseDC(entry, dc);
+    RECT room{};
+    SendMessageW(entry, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+    EXPECT_GT(room.right - room.left, text.cx) << "the entry at " << dpi << " dpi";
+    SendMessageW(entry, EM_SETSEL, 8, 8);
+    EXPECT_EQ(SendMessageW(entry, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "the caret at the end";
+  }
+}
+
 // The seconds are refreshed when the window itself is painted (shown, uncovered), not when a
 // control repaints: the seconds display must stand still while it is spoken.
 TEST(Win32WindowHost, ThePaintHandlerRunsForTheWindowNotForAControlsRepaint) {
