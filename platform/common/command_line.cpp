@@ -49,7 +49,8 @@ CommandLine answering(CommandLine::Request request) {
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   CommandLine line;
   for (const std::string& option : arguments) {
-    if (option == "--help") return answering(CommandLine::Request::help);
+    // "/?" as a Windows user asks for help.
+    if (option == "--help" || option == "/?") return answering(CommandLine::Request::help);
     if (option == "--version") return answering(CommandLine::Request::version);
     if (option == "--sprich" || option == "--speak") {
       line.commands.push_back(clockCommand::speak);

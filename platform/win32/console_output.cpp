@@ -39,3 +39,10 @@ bool writeToStarter(StandardStream stream, std::string_view text) {
   }
   return WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
+
+void tellStarter(StandardStream stream, std::string_view text) {
+  if (writeToStarter(stream, text)) return;
+  while (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+  const UINT icon = stream == StandardStream::error ? MB_ICONWARNING : MB_ICONINFORMATION;
+  MessageBoxW(nullptr, widen(text).c_str(), L"Die Lurvendel", MB_OK | icon | MB_SETFOREGROUND);
+}

@@ -26,13 +26,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const CommandLine line = parseCommandLine(arguments());
   switch (line.request) {
     case CommandLine::Request::help:
-      writeToStarter(StandardStream::output, usageText);
+      tellStarter(StandardStream::output, usageText);
       return 0;
     case CommandLine::Request::version:
-      writeToStarter(StandardStream::output, "lurvendel " LURVENDEL_VERSION "\n");
+      tellStarter(StandardStream::output, "lurvendel " LURVENDEL_VERSION "\n");
       return 0;
     case CommandLine::Request::unknownOption:
-      writeToStarter(StandardStream::error, line.complaint);
+      tellStarter(StandardStream::error, line.complaint);
       return 2;
     case CommandLine::Request::runClock:
       break;
@@ -44,7 +44,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   Win32ClockProgram clock(claim);
   // Without its window nobody could see, reach or end the clock.
   if (!clock.window().handle()) {
-    writeToStarter(StandardStream::error, "lurvendel: das Uhrfenster lässt sich nicht anlegen\n");
+    tellStarter(StandardStream::error, "lurvendel: das Uhrfenster lässt sich nicht anlegen\n");
     return 1;
   }
   clock.start();

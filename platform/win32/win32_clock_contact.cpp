@@ -62,5 +62,5 @@ ClockAnswer Win32ClockContact::ask(std::string_view command) {
 }
 
 void Win32ClockContact::complain(const std::string& line) {
-  writeToStarter(StandardStream::error, line);
+  tellStarter(StandardStream::error, line);
 }

@@ -44,7 +44,21 @@ check_eq "exit status of an unknown option" "$status" 2
 check_eq "an unknown option with control characters" "$(cat "$E2E_ARTIFACTS/option.err")" \
     'lurvendel: unbekannte Option --x\x0a\x1b[1m (lurvendel --help nennt alle)'
 check_eq "--help, its first line" "$(lurvendel --help | head -n1)" "Aufruf: lurvendel [OPTION]"
+check_eq "/?, its first line" "$(lurvendel '/?' | head -n1)" "Aufruf: lurvendel [OPTION]"
 check_eq "--version" "$(lurvendel --version)" "lurvendel 0.1.0"
+
+# Started without a console or a stream to read it (as a Start-menu entry starts it, which wine's
+# start does too), the program says what it has to say in a box.
+wine start /wait /unix "$BIN" --version &
+box=$!
+e2e_track "$box"
+if BOX=$(wait_for_window "Die Lurvendel" 20 "$box"); then
+    pass "without a console, --version is said in a box"
+    kill "$(xdotool getwindowpid "$BOX")"
+else
+    fail "without a console, --version is said nowhere"
+fi
+e2e_wait_exit "$box" 10 || fail "the program whose box went ran on"
 
 start_wm
 start_sound
