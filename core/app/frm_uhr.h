@@ -44,6 +44,8 @@ class frmUhr {
   void requestClose();
   // Whether a close request asks first (an alarm is armed) rather than ending at once.
   bool closeAsks() const;
+  // What the icon's tip says while an alarm is armed; also why the clock holds up a session's end.
+  std::string armedAlarmText() const;
 
   // The mouse moving over the window: it only refreshes the icon's tip, wherever it passes.
   void Form_MouseMove(int button, int shift, float x, float y);

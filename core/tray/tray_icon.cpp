@@ -23,8 +23,12 @@ void frmUhr::refreshTip() {
   if (!Option2.value()) {
     trayData.setTip(titleTip);
   } else if (alarmArmed == 1) {
-    trayData.setTip("Alarm aktiv! Alarm um: " + timeOfDayText(alarmTime));
+    trayData.setTip(armedAlarmText());
   }
+}
+
+std::string frmUhr::armedAlarmText() const {
+  return "Alarm aktiv! Alarm um: " + timeOfDayText(alarmTime);
 }
 
 // Clicks that come while an icon action runs (speaking, an open menu) are dropped.

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_clock_contact.h"
 
 DesktopSignals::DesktopSignals(Win32TrayHost& tray, Listeners listeners)
@@ -9,7 +10,8 @@ DesktopSignals::DesktopSignals(Win32TrayHost& tray, Listeners listeners)
       listeners_(std::move(listeners)),
       taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {}
 
-std::optional<LRESULT> DesktopSignals::take(UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> DesktopSignals::take(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
   if (tray_.isIconMessage(message, wParam, lParam)) {
     if (const auto code = Win32TrayHost::actingMouseCode(lParam)) listeners_.iconClicked(*code);
     return 0;
@@ -25,7 +27,14 @@ std::optional<LRESULT> DesktopSignals::take(UINT message, WPARAM wParam, LPARAM 
     case WM_POWERBROADCAST:
       if (wParam == PBT_APMRESUMEAUTOMATIC) listeners_.clockJumped();
       return TRUE;
+    // An armed alarm asks before it is lost, as every close does: Windows shows why, and the user
+    // may end the session all the same.
     case WM_QUERYENDSESSION:
+      if (const std::string reason = listeners_.sessionHeldBecause(); !reason.empty()) {
+        ShutdownBlockReasonCreate(window, widen(reason).c_str());
+        return FALSE;
+      }
+      ShutdownBlockReasonDestroy(window);
       return TRUE;
     case WM_ENDSESSION:
       if (wParam) listeners_.sessionEnds();

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/win32/win32_tray_host.h"
@@ -19,15 +20,17 @@ class DesktopSignals {
     std::function<bool(std::string_view command)> command;
     // A click on the icon that acts (iconMouse).
     std::function<void(int mouseCode)> iconClicked;
+    // Why the session should not end now (an alarm is armed); "" when nothing holds it.
+    std::function<std::string()> sessionHeldBecause;
     // The session ends: the clock goes at once, no question holding it up.
     std::function<void()> sessionEnds;
   };
 
   DesktopSignals(Win32TrayHost& tray, Listeners listeners);
 
-  // The answer to a message that is a signal of the desktop's and is taken here; none for any
-  // other message, which the window handles as usual.
-  std::optional<LRESULT> take(UINT message, WPARAM wParam, LPARAM lParam);
+  // The answer to a message to the window that is a signal of the desktop's and is taken here;
+  // none for any other message, which the window handles as usual.
+  std::optional<LRESULT> take(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   Win32TrayHost& tray_;

@@ -52,6 +52,11 @@ Win32WindowHost::Win32WindowHost(Win32CallGate& gate, DesktopEvents events)
                                gate_.deliver([form, code] { form->trayIconEvent(code); });
                              }
                            },
+                       .sessionHeldBecause =
+                           [this] {
+                             const frmUhr* form = mirror_.form();
+                             return form && form->closeAsks() ? form->armedAlarmText() : "";
+                           },
                        .sessionEnds =
                            [this] {
                              tray_.removeShownIcon();
@@ -205,7 +210,7 @@ LRESULT CALLBACK Win32WindowHost::forwardMouseMoves(HWND child, UINT message, WP
 }
 
 LRESULT Win32WindowHost::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (const auto answer = signals_.take(message, wParam, lParam)) return *answer;
+  if (const auto answer = signals_.take(window_, message, wParam, lParam)) return *answer;
   switch (message) {
     case WM_COMMAND:
       if (const auto found = byId_.find(LOWORD(wParam));

@@ -10,6 +10,7 @@
 #include "platform/win32/win32_clock_program.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_window_host.h"
+#include "support/alarm_actions.h"
 #include "win32/desktop.h"
 
 namespace {
@@ -269,6 +270,16 @@ TEST(Win32WindowHost, EachScaleLaysTheControlsOutFromTheirTwips) {
     SendMessageW(entry, EM_SETSEL, 8, 8);
     EXPECT_EQ(SendMessageW(entry, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "the caret at the end";
   }
+}
+
+// While an alarm is armed the end of the session is held up (Windows says why, and the user may
+// end it all the same); without one it may come at once.
+TEST(Win32WindowHost, AnArmedAlarmHoldsUpTheEndOfTheSession) {
+  ShownClock clock;
+  EXPECT_TRUE(SendMessageW(clock.window(), WM_QUERYENDSESSION, 0, 0));
+  alarm_actions::arm(clock.form, "23:59:00");
+  ASSERT_EQ(clock.form.alarmArmed, 1);
+  EXPECT_FALSE(SendMessageW(clock.window(), WM_QUERYENDSESSION, 0, 0));
 }
 
 // The seconds are refreshed when the window itself is painted (shown, uncovered), not when a
