@@ -1,12 +1,14 @@
 ; The installer of the Windows clock: per user, without administrator rights, into
 ; %LOCALAPPDATA%\Programs\Die Lurvendel, with two Start-menu entries and an uninstaller.
 ; /S installs (and uninstalls) silently.
-; makensis -DVERSION=0.1.0 -DPROGRAM=lurvendel.exe -DOUTPUT=lurvendel-setup.exe lurvendel.nsi
+; makensis -DVERSION=0.1.0 -DPROGRAM=lurvendel.exe -DICON=lurvendel.ico -DOUTPUT=lurvendel-setup.exe
+;   lurvendel.nsi
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
+!include "FileFunc.nsh"
 !include "MUI2.nsh"
 
 !define NAME "Die Lurvendel"
@@ -23,8 +25,10 @@ VIAddVersionKey /LANG=1031 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1031 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1031 "LegalCopyright" "2026 The Lurvendel developers, MIT"
 
-!define MUI_ICON "${NSISDIR}\Contrib\Graphics\Icons\modern-install.ico"
-!define MUI_UNICON "${NSISDIR}\Contrib\Graphics\Icons\modern-uninstall.ico"
+VIAddVersionKey /LANG=1031 "CompanyName" "The Lurvendel developers"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\lurvendel.exe"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -47,6 +51,8 @@ Section
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Deinstallieren.exe"'
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Deinstallieren.exe" /S'
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd

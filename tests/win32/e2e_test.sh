@@ -156,6 +156,17 @@ installed() { [[ -f $folder/lurvendel.exe && -f $start_menu/$TITLE.lnk && -f $st
 check_within "the installer puts the program and its two Start-menu entries in place" "$$" 30 installed
 cmp -s "$folder/lurvendel.exe" "$BIN" || fail "the installed program is not the one built"
 wine reg query "$key" /v UninstallString >/dev/null 2>&1 || fail "no uninstall entry for the user"
+# The installer and uninstaller show the program's icon (its four images, 256 pixels the largest);
+# the program's resources are German; Settings -> Apps knows the room it takes.
+icons_of() { wrestool -l --type=3 "$1" | grep -o 'size=[0-9]*' | sort | tr '\n' ' '; }
+check_eq "the installer's icon images" "$(icons_of "$(dirname "$BIN")/lurvendel-setup.exe")" \
+    "$(icons_of "$BIN")"
+check_eq "the uninstaller's icon images" "$(icons_of "$folder/Deinstallieren.exe")" "$(icons_of "$BIN")"
+check_eq "resources of the program in another language than German" \
+    "$(wrestool -l "$BIN" | grep -vc -- '--language=1031' || true)" 0
+size_kib=$(wine reg query "$key" /v EstimatedSize 2>/dev/null | tr -d '\r' |
+    awk '/EstimatedSize/ { print $3 }')
+check_range "the room the Apps entry gives, in KiB" "$((size_kib))" 500 2000
 wine "$folder/Deinstallieren.exe" /S || fail "the uninstaller ended with status $?"
 # shellcheck disable=SC2317
 removed() { [[ ! -e $folder && ! -e $start_menu/$TITLE.lnk && ! -e $start_menu/Uhrzeit\ sagen.lnk ]]; }
