@@ -1,6 +1,8 @@
 ; The installer of the Windows clock: per user, without administrator rights, into
 ; %LOCALAPPDATA%\Programs\Die Lurvendel, with two Start-menu entries and an uninstaller.
-; /S installs (and uninstalls) silently.
+; /S installs (and uninstalls) silently. A clock of the user's that runs is ended first, its own
+; way; one that stays for its armed alarm makes the installer or uninstaller fail (status 2) and
+; change nothing. A clock the installer ended runs again from the new program.
 ; makensis -DVERSION=0.1.0 -DPROGRAM=lurvendel.exe -DICON=lurvendel.ico -DOUTPUT=lurvendel-setup.exe
 ;   lurvendel.nsi
 Unicode true
@@ -9,6 +11,7 @@ SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
 !include "FileFunc.nsh"
+!include "LogicLib.nsh"
 !include "MUI2.nsh"
 
 !define NAME "Die Lurvendel"
@@ -37,10 +40,47 @@ VIAddVersionKey /LANG=1031 "CompanyName" "The Lurvendel developers"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "German"
 
+Var clockRan
+
+; Ends the user's running clock with the given program, as its window's close ends it: with an
+; alarm armed it asks, or, installing silently, stays without a question. Where it stays, or the
+; program cannot be replaced, the run ends here with status 2, nothing changed.
+!macro EndRunningClock program
+  StrCpy $clockRan 0
+  FindWindow $0 "Lurvendel.Uhr"
+  ${If} $0 <> 0
+    StrCpy $clockRan 1
+    ${If} ${Silent}
+      ExecWait '"${program}" --beenden-ohne-frage' $1
+    ${Else}
+      ExecWait '"${program}" --beenden' $1
+    ${EndIf}
+    ${If} $1 <> 0
+      MessageBox MB_OK|MB_ICONSTOP "Die Lurvendel läuft mit gestelltem Alarm weiter; es wurde nichts geändert." /SD IDOK
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+!macro FailUnlessDone what
+  ${If} ${Errors}
+    MessageBox MB_OK|MB_ICONSTOP "${what}" /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+!macroend
+
 Section
   SetShellVarContext current
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\lurvendel.exe" "${PROGRAM}"
+  !insertmacro EndRunningClock "$PLUGINSDIR\lurvendel.exe"
   SetOutPath "$INSTDIR"
+  SetOverwrite try
+  ClearErrors
   File "/oname=lurvendel.exe" "${PROGRAM}"
+  !insertmacro FailUnlessDone "Die Lurvendel lässt sich nicht ersetzen."
   WriteUninstaller "$INSTDIR\Deinstallieren.exe"
   CreateShortcut "$SMPROGRAMS\${NAME}.lnk" "$INSTDIR\lurvendel.exe"
   CreateShortcut "$SMPROGRAMS\Uhrzeit sagen.lnk" "$INSTDIR\lurvendel.exe" "--sprich"
@@ -55,13 +95,19 @@ Section
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  ${If} $clockRan == 1
+    Exec '"$INSTDIR\lurvendel.exe"'
+  ${EndIf}
 SectionEnd
 
 Section "Uninstall"
   SetShellVarContext current
+  !insertmacro EndRunningClock "$INSTDIR\lurvendel.exe"
+  ClearErrors
+  Delete "$INSTDIR\lurvendel.exe"
+  !insertmacro FailUnlessDone "Die Lurvendel lässt sich nicht entfernen."
   Delete "$SMPROGRAMS\${NAME}.lnk"
   Delete "$SMPROGRAMS\Uhrzeit sagen.lnk"
-  Delete "$INSTDIR\lurvendel.exe"
   Delete "$INSTDIR\Deinstallieren.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"

@@ -32,7 +32,7 @@ void CallGate::whenQuiet(std::function<void()> call) {
 }
 
 void CallGate::runQuietCalls() {
-  while (depth_ == 0 && !clipPlaying_ && !quiet_.empty()) {
+  while (quiet() && !quiet_.empty()) {
     std::function<void()> call = std::move(quiet_.front());
     quiet_.pop_front();
     run(std::move(call), false);

@@ -25,6 +25,8 @@ class CallGate : public EventPump, public ProgramEnd {
   void whileClipPlays();
   // The user changed something a tick reads without a call into the model (the window's state).
   void userActed() const;
+  // Whether no call into the model runs now and no clip plays.
+  bool quiet() const { return depth_ == 0 && !clipPlaying_; }
 
   void processPendingEvents() override;
 

@@ -1,34 +1,73 @@
 #include "platform/common/clock_requests.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 namespace {
 
+using namespace std::chrono_literals;
+
+// A clock asked to quit while it speaks, or with a menu or box open, is asked again until then.
+constexpr auto quitWithin = 30s;
+// How long a clock that ended may take to let go of its window or socket.
+constexpr auto goneWithin = 5s;
+
 int notCarriedOut(ClockContact& contact, ClockAnswer answer) {
   const char* why = answer == ClockAnswer::busy
                         ? "die Uhr ist beschäftigt und nimmt gerade nichts mehr an"
+                    : answer == ClockAnswer::kept ? "die Uhr läuft weiter, ein Alarm ist gestellt"
                     : answer == ClockAnswer::silent ? "die laufende Uhr antwortet nicht"
                                                     : "die laufende Uhr ist nicht erreichbar";
   contact.complain(std::string("lurvendel: ") + why + "\n");
   return 1;
 }
 
+// Waits while the condition holds, up to the deadline; whether it stopped holding.
+template <typename Condition>
+bool waitWhile(Condition holds, std::chrono::steady_clock::time_point deadline) {
+  while (holds()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(20ms);
+  }
+  return true;
+}
+
+ClockAnswer quitRunningClock(std::string_view command, ClockContact& contact) {
+  const auto giveUpAt = std::chrono::steady_clock::now() + quitWithin;
+  ClockAnswer answer = contact.ask(command);
+  while (answer == ClockAnswer::busy && std::chrono::steady_clock::now() < giveUpAt) {
+    std::this_thread::sleep_for(100ms);
+    answer = contact.ask(command);
+  }
+  if (answer != ClockAnswer::silent && answer != ClockAnswer::noClock) return answer;
+  const bool gone = waitWhile([&] { return contact.clockAnswers(); },
+                              std::chrono::steady_clock::now() + goneWithin);
+  return gone ? ClockAnswer::taken : ClockAnswer::silent;
+}
+
 }  // namespace
+
+bool clockCommand::isQuit(std::string_view command) {
+  return command == quit || command == quitWithoutAsking;
+}
 
 std::optional<int> handOverToRunningClock(const std::vector<std::string_view>& commands,
                                           ClockContact& contact) {
-  using namespace std::chrono_literals;
+  const bool quits = std::any_of(commands.begin(), commands.end(), clockCommand::isQuit);
   const auto giveUpAt = std::chrono::steady_clock::now() + 3s;
   while (!contact.clockAnswers()) {
-    if (contact.claim() != ClaimOutcome::heldByClock) return std::nullopt;
+    if (contact.claim() != ClaimOutcome::heldByClock) {
+      return quits ? std::optional<int>(0) : std::nullopt;
+    }
     if (std::chrono::steady_clock::now() > giveUpAt) {
       return commands.empty() ? 0 : notCarriedOut(contact, ClockAnswer::noClock);
     }
     std::this_thread::sleep_for(20ms);
   }
   for (const std::string_view command : commands) {
-    const ClockAnswer answer = contact.ask(command);
+    const ClockAnswer answer =
+        clockCommand::isQuit(command) ? quitRunningClock(command, contact) : contact.ask(command);
     if (answer != ClockAnswer::taken) return notCarriedOut(contact, answer);
   }
   return 0;

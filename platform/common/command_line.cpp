@@ -13,6 +13,10 @@ const char* const usageText =
     "                        sagt sie dann\n"
     "  --anzeigen, --show    das Fenster der laufenden Uhr kommt zurück und nach vorn; läuft\n"
     "                        keine, startet sie\n"
+    "  --beenden, --quit     die laufende Uhr endet wie beim Schließen ihres Fensters: ist ein\n"
+    "                        Alarm gestellt, fragt sie erst\n"
+    "  --beenden-ohne-frage  die laufende Uhr endet, außer ein Alarm ist gestellt; sie fragt "
+    "nicht\n"
     "  --help                diese Hilfe\n"
     "  --version             die Version\n";
 
@@ -56,6 +60,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       line.commands.push_back(clockCommand::speak);
     } else if (option == "--anzeigen" || option == "--show") {
       line.commands.push_back(clockCommand::show);
+    } else if (option == "--beenden" || option == "--quit") {
+      line.commands.push_back(clockCommand::quit);
+    } else if (option == "--beenden-ohne-frage") {
+      line.commands.push_back(clockCommand::quitWithoutAsking);
     } else {
       CommandLine unknown = answering(CommandLine::Request::unknownOption);
       unknown.complaint =

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "platform/common/call_gate.h"
-#include "platform/common/clock_requests.h"
 
 ModelRunner::ModelRunner(Platform& ports, CallGate& gate, std::function<void()> bringWindowToFront)
     : gate_(gate),
@@ -15,11 +14,19 @@ void ModelRunner::start() {
   gate_.deliver([this] { form_.Form_Load(); });
 }
 
-bool ModelRunner::obey(std::string_view command) {
-  if (command == clockCommand::speak) return speech_.speak() == SpeechRequests::Reply::taken;
+ClockAnswer ModelRunner::obey(std::string_view command) {
+  if (command == clockCommand::speak) {
+    return speech_.speak() == SpeechRequests::Reply::taken ? ClockAnswer::taken : ClockAnswer::busy;
+  }
+  if (clockCommand::isQuit(command)) {
+    if (!gate_.quiet()) return ClockAnswer::busy;
+    if (form_.closeAsks() && command == clockCommand::quitWithoutAsking) return ClockAnswer::kept;
+    gate_.deliver([this] { form_.requestClose(); });
+    return ClockAnswer::kept;  // "Nein"
+  }
   gate_.deliver([this] {
     form_.mnuAnzeige.click();
     bringWindowToFront_();
   });
-  return true;
+  return ClockAnswer::taken;
 }

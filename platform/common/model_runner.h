@@ -5,6 +5,7 @@
 
 #include "core/app/frm_uhr.h"
 #include "core/speech/speech_requests.h"
+#include "platform/common/clock_requests.h"
 
 class CallGate;
 
@@ -17,8 +18,10 @@ class ModelRunner {
   // Runs the start-up; when another instance runs, this one ends inside it.
   void start();
   // "sprich" as a click on "Sprich", a whole announcement after any other; "anzeigen" as "Uhr
-  // Anzeigen", and the window to the front. False when the clock is too busy to take it.
-  bool obey(std::string_view command);
+  // Anzeigen", and the window to the front; "beenden" as a close of the window, but only once
+  // the clock is quiet, asking while an alarm is armed; "beenden-ohne-frage" the same, but an
+  // armed alarm keeps the clock without a question. A clock that ends does so inside.
+  ClockAnswer obey(std::string_view command);
 
   frmUhr& form() { return form_; }
 

@@ -21,7 +21,7 @@ UniqueFd connectToAny(const std::vector<std::string>& addresses) {
   return {};
 }
 
-std::string answerLine(const UniqueFd& fd) {
+std::string readAnswerLine(const UniqueFd& fd) {
   std::string line;
   char c = 0;
   pollfd wait{.fd = fd.get(), .events = POLLIN, .revents = 0};
@@ -40,9 +40,18 @@ ClockAnswer askRunningClock(std::string_view command, const std::vector<std::str
   const std::string line = std::string(command) + "\n";
   const bool sent =
       send(fd.get(), line.data(), line.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(line.size());
-  const std::string answer = sent ? answerLine(fd) : "";
-  if (answer == clockCommand::taken) return ClockAnswer::taken;
-  return answer == clockCommand::busy ? ClockAnswer::busy : ClockAnswer::silent;
+  return clockCommand::answerOf(sent ? readAnswerLine(fd) : "");
+}
+
+std::string_view clockCommand::answerLine(ClockAnswer answer) {
+  return answer == ClockAnswer::taken ? taken : answer == ClockAnswer::kept ? kept : busy;
+}
+
+ClockAnswer clockCommand::answerOf(std::string_view line) {
+  for (const ClockAnswer answer : {ClockAnswer::taken, ClockAnswer::busy, ClockAnswer::kept}) {
+    if (line == answerLine(answer)) return answer;
+  }
+  return ClockAnswer::silent;
 }
 
 bool clockListens(const std::vector<std::string>& addresses) {

@@ -9,11 +9,17 @@
 class PosixInstanceLock;
 
 // On Linux a command goes to the clock as one short line on its command socket, one command a
-// connection; the clock answers with one line: taken, or too busy to take it.
+// connection; the clock answers with one line: taken, too busy to take it, or staying for its
+// alarm. A clock that quits answers nothing.
 namespace clockCommand {
-inline constexpr std::size_t longest = 16;  // a longer line is no command
+inline constexpr std::size_t longest = 24;  // a longer line is no command
 inline constexpr std::string_view taken = "ok";
 inline constexpr std::string_view busy = "belegt";
+inline constexpr std::string_view kept = "bleibt";
+
+// The line that answers, and the answer a line means.
+std::string_view answerLine(ClockAnswer answer);
+ClockAnswer answerOf(std::string_view line);
 }  // namespace clockCommand
 
 // Hands a command to a clock of this user's that listens at the first of the addresses where one

@@ -45,7 +45,8 @@ class CommandServer::Caller : public QObject {
   std::string line;
 };
 
-CommandServer::CommandServer(std::function<bool(std::string_view)> obey) : obey_(std::move(obey)) {
+CommandServer::CommandServer(std::function<ClockAnswer(std::string_view)> obey)
+    : obey_(std::move(obey)) {
   QObject::connect(&socketFile_, &QFileSystemWatcher::fileChanged,
                    [this](const QString& path) { renewWhenGone(path); });
 }
@@ -90,8 +91,9 @@ void CommandServer::read(Caller& caller) {
   if (end == std::string::npos && caller.line.size() <= clockCommand::longest) return;
   caller.finish();  // first: obeying may run the event loop
   const std::string_view command(caller.line.data(), end == std::string::npos ? 0 : end);
-  if (command == clockCommand::speak || command == clockCommand::show) {
-    answer(caller.fd.get(), obey_(command) ? clockCommand::taken : clockCommand::busy);
+  if (command == clockCommand::speak || command == clockCommand::show ||
+      clockCommand::isQuit(command)) {
+    answer(caller.fd.get(), clockCommand::answerLine(obey_(command)));
   }
 }
 

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QSocketNotifier>
 
+#include "platform/common/clock_requests.h"
+
 class PosixInstanceLock;
 
 // Takes commands of this user's other processes (clockCommand) on the claimed command socket and
@@ -16,8 +18,8 @@ class PosixInstanceLock;
 // with its folder or alone) is made again at once.
 class CommandServer {
  public:
-  // obey carries a command out, or says it cannot take it now (false).
-  explicit CommandServer(std::function<bool(std::string_view command)> obey);
+  // obey carries a command out, or says why not.
+  explicit CommandServer(std::function<ClockAnswer(std::string_view command)> obey);
   ~CommandServer();
   CommandServer(const CommandServer&) = delete;
   CommandServer& operator=(const CommandServer&) = delete;
@@ -32,7 +34,7 @@ class CommandServer {
   void read(Caller& caller);
   void renewWhenGone(const QString& path);
 
-  std::function<bool(std::string_view)> obey_;
+  std::function<ClockAnswer(std::string_view)> obey_;
   PosixInstanceLock* claim_ = nullptr;
   std::unique_ptr<QSocketNotifier> incoming_;
   QObject callers_;  // the open connections, as its children

@@ -18,7 +18,7 @@ class QtClockProgram {
 
   // Runs the start-up, then takes commands; when another instance runs, this one ends inside it.
   void start();
-  bool obey(std::string_view command) { return model_.obey(command); }
+  ClockAnswer obey(std::string_view command) { return model_.obey(command); }
 
   QtWindowHost& window() { return platform_.window(); }
   frmUhr& form() { return model_.form(); }

@@ -28,8 +28,8 @@ msgbox::Answer QtDialogs::messageBox(const std::string& text, int style, const s
   QMessageBox box(iconOf(style), QString::fromStdString(title), QString::fromStdString(text),
                   yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent_);
   // The clock speaks German whatever the locale, with the access keys German desktops give.
-  for (const auto& [button, caption] : {std::pair{QMessageBox::Yes, "&Ja"},
-                                        {QMessageBox::No, "&Nein"}, {QMessageBox::Ok, "OK"}}) {
+  for (const auto& [button, caption] :
+       {std::pair{QMessageBox::Yes, "&Ja"}, {QMessageBox::No, "&Nein"}, {QMessageBox::Ok, "OK"}}) {
     if (QAbstractButton* shown = box.button(button)) shown->setText(caption);
   }
   const int pressed = box.exec();

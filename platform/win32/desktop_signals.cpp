@@ -41,7 +41,7 @@ std::optional<LRESULT> DesktopSignals::take(HWND window, UINT message, WPARAM wP
       return 0;
     case WM_COPYDATA:
       if (const auto command = commandIn(*reinterpret_cast<const COPYDATASTRUCT*>(lParam))) {
-        return listeners_.command(*command) ? commandMessage::taken : commandMessage::busy;
+        return commandMessage::resultOf(listeners_.command(*command));
       }
       return 0;
     default:

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/common/clock_requests.h"
 #include "platform/win32/win32_tray_host.h"
 #include "platform/win32/windows_headers.h"
 
@@ -16,8 +17,8 @@ class DesktopSignals {
   struct Listeners {
     // The wall clock was set, the time zone changed, or the machine woke from sleep.
     std::function<void()> clockJumped;
-    // Another process of the user's asks (clockCommand); false when it cannot be taken now.
-    std::function<bool(std::string_view command)> command;
+    // Another process of the user's asks (clockCommand).
+    std::function<ClockAnswer(std::string_view command)> command;
     // A click on the icon that acts (iconMouse).
     std::function<void(int mouseCode)> iconClicked;
     // Why the session should not end now (an alarm is armed); "" when nothing holds it.

@@ -34,17 +34,29 @@ ClockAnswer askClock(HWND clock, std::string_view command) {
                            answerWithinMs, &answer)) {
     return ClockAnswer::silent;
   }
-  if (static_cast<LRESULT>(answer) == commandMessage::taken) return ClockAnswer::taken;
-  return static_cast<LRESULT>(answer) == commandMessage::busy ? ClockAnswer::busy
-                                                              : ClockAnswer::silent;
+  return commandMessage::answerOf(static_cast<LRESULT>(answer));
 }
 
 }  // namespace
 
+LRESULT commandMessage::resultOf(ClockAnswer answer) {
+  return answer == ClockAnswer::taken ? 1 : answer == ClockAnswer::kept ? 3 : 2;
+}
+
+ClockAnswer commandMessage::answerOf(LRESULT result) {
+  for (const ClockAnswer answer : {ClockAnswer::taken, ClockAnswer::busy, ClockAnswer::kept}) {
+    if (result == resultOf(answer)) return answer;
+  }
+  return ClockAnswer::silent;
+}
+
 std::optional<std::string_view> commandIn(const COPYDATASTRUCT& data) {
   if (data.dwData != commandMessage::tag || !data.lpData) return std::nullopt;
   const std::string_view command(static_cast<const char*>(data.lpData), data.cbData);
-  if (command != clockCommand::speak && command != clockCommand::show) return std::nullopt;
+  if (command != clockCommand::speak && command != clockCommand::show &&
+      !clockCommand::isQuit(command)) {
+    return std::nullopt;
+  }
   return command;
 }
 

@@ -10,12 +10,14 @@
 class Win32InstanceLock;
 
 // A caller finds the clock of its session by its window's class and hands it a command as
-// WM_COPYDATA; the window's answer is the message's result.
+// WM_COPYDATA; the window's answer is the message's result. A clock that quits answers nothing.
 inline constexpr const wchar_t* clockWindowClass = L"Lurvendel.Uhr";
 namespace commandMessage {
 inline constexpr ULONG_PTR tag = 0x4C55'5256;  // marks the data as a command
-inline constexpr LRESULT taken = 1;
-inline constexpr LRESULT busy = 2;
+
+// The message's result that answers, and the answer a result means.
+LRESULT resultOf(ClockAnswer answer);
+ClockAnswer answerOf(LRESULT result);
 }  // namespace commandMessage
 
 // The command a WM_COPYDATA carries, if it carries one.

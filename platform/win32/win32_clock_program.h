@@ -22,7 +22,7 @@ class Win32ClockProgram {
 
   // Runs the start-up; when another instance runs, this one ends inside it.
   void start() { model_.start(); }
-  bool obey(std::string_view command) { return model_.obey(command); }
+  ClockAnswer obey(std::string_view command) { return model_.obey(command); }
 
   Win32WindowHost& window() { return window_; }
   frmUhr& form() { return model_.form(); }

@@ -23,8 +23,8 @@ class Win32WindowHost : public WindowHost, private NativeControls {
   struct DesktopEvents {
     // The wall clock was set, the time zone changed, or the machine woke from sleep.
     std::function<void()> clockJumped;
-    // Another process of the user's asks (clockCommand); false when it cannot be taken now.
-    std::function<bool(std::string_view command)> command;
+    // Another process of the user's asks (clockCommand).
+    std::function<ClockAnswer(std::string_view command)> command;
   };
 
   Win32WindowHost(Win32CallGate& gate, DesktopEvents events);

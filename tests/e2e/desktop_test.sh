@@ -2,7 +2,7 @@
 # End-to-end test of the clock on a real desktop: no display, an unknown option, the window on
 # top, two starts at once and a second instance, the tray icon and its menu, the info box, the
 # commands from outside and their answers, speech heard clip by clip, the window destroyed from
-# outside, and ending in the middle of speech.
+# outside, ending in the middle of speech, and ended by another process.
 # Usage: tests/e2e/desktop_test.sh BINARY ARTIFACT_DIR
 set -euo pipefail
 
@@ -144,7 +144,17 @@ check_runs_on "after the window was destroyed" "$PID" "$WIN"
 # --- 6. Alt+F4 one second into "Sprich": silent within 150 ms, gone within 0.5 s ----------
 check_alt_f4_in_speech "$PID" click_client "$WIN" "${SPRICH[@]}"
 
+# --- 7. ended by another process as its window's close ends it; none started to be ended -----
+start_program "$BIN"
+PID=$E2E_PROGRAM_PID
+wait_for_window "$TITLE" 20 "$PID" >/dev/null || e2e_fatal "no window of the clock to end$(ended)"
+ASAN_OPTIONS=detect_leaks=0 "$BIN" --beenden || fail "--beenden ended with status $?"
+e2e_wait_exit "$PID" 5 || fail "--beenden left the clock running"
+ASAN_OPTIONS=detect_leaks=0 "$BIN" --beenden-ohne-frage || fail "--beenden-ohne-frage without a clock ended with status $?"
+if wait_for_window "$TITLE" 2 >/dev/null; then fail "--beenden-ohne-frage started a clock"; fi
+
 check_quiet 1
 check_quiet 2
+check_quiet 3
 check_no_sanitizer_reports
 e2e_finish

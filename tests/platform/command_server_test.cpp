@@ -47,10 +47,10 @@ struct Server {
   TempFolder folder{"lurvendel-commands"};
   PosixInstanceLock claim{ClockPlaces{{folder.path()}, ""}};
   std::vector<std::string> obeyed;
-  bool busy = false;
+  ClockAnswer answer = ClockAnswer::taken;
   CommandServer server{[this](std::string_view command) {
-    if (!busy) obeyed.emplace_back(command);
-    return !busy;
+    if (answer != ClockAnswer::busy) obeyed.emplace_back(command);
+    return answer;
   }};
 };
 
@@ -69,9 +69,11 @@ TEST(CommandServer, AnswersAKnownCommandInOneShortLineAndNothingElse) {
   QTest::qWait(200);
   EXPECT_EQ(clock.obeyed, (std::vector<std::string>{"sprich", "anzeigen"}));
 
-  clock.busy = true;
+  clock.answer = ClockAnswer::kept;
+  EXPECT_EQ(clock.ask(clockCommand::quitWithoutAsking), ClockAnswer::kept);
+  clock.answer = ClockAnswer::busy;
   EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::busy);
-  clock.busy = false;
+  clock.answer = ClockAnswer::taken;
   std::vector<UniqueFd> idle;
   for (int i = 0; i < 8; ++i) idle.push_back(connectToClock(clock.claim.address()));
   EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::busy) << "with eight callers silent";

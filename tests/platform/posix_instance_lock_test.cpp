@@ -228,10 +228,12 @@ TEST(PosixInstanceLock, CallersReachTheRunningClockAndHearItsAnswer) {
     return handOverToRunningClock(commands, contact);
   };
   EXPECT_EQ(handOver({clockCommand::speak}), std::nullopt) << "no clock runs";
+  EXPECT_EQ(handOver({clockCommand::quit}), 0) << "no clock runs, and none is started to quit";
 
   for (const auto& [word, status, line] :
        {std::tuple{"ok\n", 0, ""},
         {"belegt\n", 1, "lurvendel: die Uhr ist beschäftigt und nimmt gerade nichts mehr an\n"},
+        {"bleibt\n", 1, "lurvendel: die Uhr läuft weiter, ein Alarm ist gestellt\n"},
         {"?\n", 1, "lurvendel: die laufende Uhr antwortet nicht\n"}}) {
     const Holder clock(geteuid(), [&] { return answering(*new PosixInstanceLock(places), word); });
     testing::internal::CaptureStderr();

@@ -4,7 +4,7 @@
 # tray host, two starts at once, the window on top and ticking, speech heard clip by clip from
 # "Sprich" and from other processes, hiding to the tray host and back, a burst of requests, the
 # sound server frozen in the middle of a word, Alt+F4 in the middle of speech; and the installer
-# and its uninstaller.
+# and its uninstaller, also over a running clock with and without an armed alarm.
 # Usage: tests/win32/e2e_test.sh LURVENDEL_EXE ARTIFACT_DIR (the installer beside the program)
 set -euo pipefail
 
@@ -145,32 +145,85 @@ xdotool windowactivate --sync "$WIN"
 check_alt_f4_in_speech "$PID" click_client "$WIN" "${SPRICH[@]}"
 for ((i = 1; i <= 3; i++)); do check_quiet "$i"; done
 
-# --- 8. the installer installs for this user alone, silently, and the uninstaller removes -----
-wine "$(dirname "$BIN")/lurvendel-setup.exe" /S || fail "the installer ended with status $?"
+# --- 8. the installer and uninstaller: for this user alone, silently; a running clock ended first,
+# its own way, and one that stays for its armed alarm keeps every file ----------------------------
+setup=$(dirname "$BIN")/lurvendel-setup.exe
 home=$WINEPREFIX/drive_c/users/$(id -un)
 folder=$home/AppData/Local/Programs/$TITLE
 start_menu=$home/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lurvendel'
 # shellcheck disable=SC2317
 installed() { [[ -f $folder/lurvendel.exe && -f $start_menu/$TITLE.lnk && -f $start_menu/Uhrzeit\ sagen.lnk ]]; }
+# shellcheck disable=SC2317
+removed() { [[ ! -e $folder && ! -e $start_menu/$TITLE.lnk && ! -e $start_menu/Uhrzeit\ sagen.lnk ]]; }
+# check_status WHAT EXPECTED COMMAND... : the command's exit status.
+check_status() {
+    local status=0
+    "${@:3}" || status=$?
+    check_eq "$1" "$status" "$2"
+}
+# The uninstaller as Settings -> Apps runs it copies itself away and returns at once; in place
+# ("_?=" and the folder, unquoted, which only a batch file passes as it stands) it returns its own
+# status.
+# shellcheck disable=SC2317
+uninstall_in_place() {
+    local windows
+    windows=$(winepath -w "$folder")
+    printf '@"%s\\Deinstallieren.exe" /S _?=%s\r\n@exit /b %%ERRORLEVEL%%\r\n' "$windows" "$windows" \
+        >"$WINEPREFIX/drive_c/uninstall.bat"
+    wine cmd /c 'C:\uninstall.bat'
+}
+clock_pid() { xdotool getwindowpid "$(wait_for_window "$TITLE" 20)"; }
+
+check_status "exit status of the installer" 0 wine "$setup" /S
 check_within "the installer puts the program and its two Start-menu entries in place" "$$" 30 installed
 cmp -s "$folder/lurvendel.exe" "$BIN" || fail "the installed program is not the one built"
 wine reg query "$key" /v UninstallString >/dev/null 2>&1 || fail "no uninstall entry for the user"
 # The installer and uninstaller show the program's icon (its four images, 256 pixels the largest);
 # the program's resources are German; Settings -> Apps knows the room it takes.
 icons_of() { wrestool -l --type=3 "$1" | grep -o 'size=[0-9]*' | sort | tr '\n' ' '; }
-check_eq "the installer's icon images" "$(icons_of "$(dirname "$BIN")/lurvendel-setup.exe")" \
-    "$(icons_of "$BIN")"
+check_eq "the installer's icon images" "$(icons_of "$setup")" "$(icons_of "$BIN")"
 check_eq "the uninstaller's icon images" "$(icons_of "$folder/Deinstallieren.exe")" "$(icons_of "$BIN")"
 check_eq "resources of the program in another language than German" \
     "$(wrestool -l "$BIN" | grep -vc -- '--language=1031' || true)" 0
 size_kib=$(wine reg query "$key" /v EstimatedSize 2>/dev/null | tr -d '\r' |
     awk '/EstimatedSize/ { print $3 }')
 check_range "the room the Apps entry gives, in KiB" "$((size_kib))" 500 2000
+
+# An update over a clock that runs the installed program, which an older build stands for: the
+# clock ends, the program is replaced, and the clock runs again.
+printf x >>"$folder/lurvendel.exe"
+wine "$folder/lurvendel.exe" >/dev/null 2>&1 &
+e2e_track $!
+before=$(clock_pid) || e2e_fatal "the installed clock shows no window"
+check_status "exit status of an update over the running clock" 0 wine "$setup" /S
+cmp -s "$folder/lurvendel.exe" "$BIN" || fail "the update left the old program in place"
+e2e_wait_until 10 e2e_gone "$before" || fail "the clock that ran before the update runs on"
+WIN=$(wait_for_window "$TITLE" 20) || e2e_fatal "the clock does not run again after the update"
+after=$(xdotool getwindowpid "$WIN")
+[[ $after != "$before" ]] || fail "the clock after the update is the one before it"
+
+# An alarm armed in twelve hours: neither an update nor the uninstaller ends the clock, and
+# neither changes a file.
+click_client "$WIN" 248 132 # "Alarm"
+click_client "$WIN" 357 47  # the alarm entry
+xdotool key --delay 30 End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace \
+    BackSpace
+xdotool type --delay 30 "$(date -d '+12 hours' +%H:%M:00)"
+click_client "$WIN" 361 106 # "Alarm übernehmen"
+import -window "$WIN" "$E2E_ARTIFACTS/armed.png"
+printf y >>"$folder/lurvendel.exe"
+cp "$folder/lurvendel.exe" "$E2E_TMP/marked.exe"
+check_status "exit status of an update over an armed alarm" 2 wine "$setup" /S
+cmp -s "$folder/lurvendel.exe" "$E2E_TMP/marked.exe" || fail "an update over an armed alarm changed the program"
+check_status "exit status of the uninstaller over an armed alarm" 2 uninstall_in_place
+installed || fail "the uninstaller over an armed alarm removed something"
+check_runs_on "its alarm armed, after an update and an uninstall were tried" "$after" "$WIN"
+
+click_client "$WIN" 140 132 # "15 min": an interval ends the alarm
 wine "$folder/Deinstallieren.exe" /S || fail "the uninstaller ended with status $?"
-# shellcheck disable=SC2317
-removed() { [[ ! -e $folder && ! -e $start_menu/$TITLE.lnk && ! -e $start_menu/Uhrzeit\ sagen.lnk ]]; }
 check_within "the uninstaller removes the program, its folder and the entries" "$$" 30 removed
+e2e_wait_until 10 e2e_gone "$after" || fail "the uninstaller left the clock running"
 if wine reg query "$key" >/dev/null 2>&1; then fail "the uninstall entry stays"; fi
 
 e2e_finish
