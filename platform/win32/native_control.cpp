@@ -1,6 +1,7 @@
 #include "platform/win32/native_control.h"
 
 #include <memory>
+#include <utility>
 
 #include "platform/common/control_kinds.h"
 #include "platform/win32/debug_lines.h"
@@ -9,6 +10,12 @@
 #include "platform/win32/win32_entry_input.h"
 
 namespace {
+
+// How the native control follows its control, and what its notifications do.
+struct Reactions {
+  std::function<void(Property)> update;
+  std::function<void(WORD code)> notified;
+};
 
 struct Kind {
   const wchar_t* className;
@@ -56,11 +63,10 @@ void fitToText(HWND label) {
   SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-NativeControl forKind(Label& label, HWND handle, Win32CallGate&) {
+Reactions forKind(Label& label, HWND handle, Win32CallGate&) {
   const bool autoSize = label.look().autoSize;
   if (autoSize) fitToText(handle);
-  return {handle,
-          [&label, handle, autoSize](Property property) {
+  return {[&label, handle, autoSize](Property property) {
             if (property == Property::caption) {
               SetWindowTextW(handle, widen(label.caption()).c_str());
               if (autoSize) fitToText(handle);
@@ -71,10 +77,9 @@ NativeControl forKind(Label& label, HWND handle, Win32CallGate&) {
           {}};
 }
 
-NativeControl forKind(TextBox& box, HWND handle, Win32CallGate& gate) {
+Reactions forKind(TextBox& box, HWND handle, Win32CallGate& gate) {
   const auto entry = std::make_shared<Win32EntryInput>(handle, box, gate);
-  return {handle,
-          [entry](Property property) {
+  return {[entry](Property property) {
             if (property == Property::text) entry->showText();
           },
           [entry](WORD code) {
@@ -83,10 +88,9 @@ NativeControl forKind(TextBox& box, HWND handle, Win32CallGate& gate) {
 }
 
 // The button checks itself and clears the others of its group, as the model does.
-NativeControl forKind(OptionButton& option, HWND handle, Win32CallGate& gate) {
+Reactions forKind(OptionButton& option, HWND handle, Win32CallGate& gate) {
   SendMessageW(handle, BM_SETCHECK, option.value() ? BST_CHECKED : BST_UNCHECKED, 0);
-  return {handle,
-          [&option, handle](Property property) {
+  return {[&option, handle](Property property) {
             if (property == Property::value) {
               SendMessageW(handle, BM_SETCHECK, option.value() ? BST_CHECKED : BST_UNCHECKED, 0);
             }
@@ -97,14 +101,14 @@ NativeControl forKind(OptionButton& option, HWND handle, Win32CallGate& gate) {
           }};
 }
 
-NativeControl forKind(CommandButton& button, HWND handle, Win32CallGate& gate) {
-  return {handle, {}, [&button, &gate](WORD code) {
+Reactions forKind(CommandButton& button, HWND, Win32CallGate& gate) {
+  return {{}, [&button, &gate](WORD code) {
             if (code == BN_CLICKED) gate.deliver([&button] { button.press(); });
           }};
 }
 
-NativeControl forKind(Frame&, HWND handle, Win32CallGate&) {
-  return {handle, {}, {}};
+Reactions forKind(Frame&, HWND, Win32CallGate&) {
+  return {};
 }
 
 }  // namespace
@@ -120,5 +124,8 @@ NativeControl createNativeControl(Control& control, HWND parent, int id, const P
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   if (!handle) reportFailure("kein " + control.name(), "CreateWindowExW", GetLastError());
   SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return visitControl(control, [&](auto& shown) { return forKind(shown, handle, gate); });
+  Reactions reactions =
+      visitControl(control, [&](auto& shown) { return forKind(shown, handle, gate); });
+  return {handle, std::move(reactions.update), std::move(reactions.notified),
+          std::make_shared<AccessibleSource>(AccessibleSource{&control})};
 }

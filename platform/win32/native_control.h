@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "core/app/controls/control.h"
 #include "platform/common/window_mirror.h"
+#include "platform/win32/control_accessible.h"
 #include "platform/win32/win32_call_gate.h"
 #include "platform/win32/windows_headers.h"
 
@@ -13,6 +15,8 @@ struct NativeControl {
   HWND handle = nullptr;
   std::function<void(Property)> update;
   std::function<void(WORD code)> notified;
+  // What the control's accessible objects read.
+  std::shared_ptr<AccessibleSource> accessible;
 };
 
 // Makes the native control of one control, hidden, at its place in the parent's client area and

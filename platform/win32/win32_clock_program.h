@@ -4,6 +4,7 @@
 
 #include "platform/common/deadline_audio_output.h"
 #include "platform/common/model_runner.h"
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/win32_call_gate.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_dialogs.h"
@@ -28,6 +29,7 @@ class Win32ClockProgram {
   frmUhr& form() { return model_.form(); }
 
  private:
+  ComApartment com_;
   Win32CallGate gate_;
   Win32Clock clock_;
   Win32WindowHost window_;

@@ -14,7 +14,7 @@
 namespace {
 
 constexpr int firstControlId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
-constexpr UINT_PTR mouseSubclass = 1;
+constexpr UINT_PTR controlSubclass = 1;
 // Not clipping its children: a group box leaves its inside to the window's background.
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -94,7 +94,7 @@ void Win32WindowHost::attach(frmUhr& form) {
         !WindowMirror::inOneOptionGroup(previous, control), gate_);
     byId_[id++] = &native;
     byHandle_[native.handle] = control;
-    SetWindowSubclass(native.handle, forwardMouseMoves, mouseSubclass,
+    SetWindowSubclass(native.handle, controlMessages, controlSubclass,
                       reinterpret_cast<DWORD_PTR>(this));
     previous = control;
   }
@@ -106,7 +106,8 @@ void Win32WindowHost::detach() {
   mirror_.detach();
   std::vector<HWND> handles;
   for (const auto& [control, native] : natives_) {
-    RemoveWindowSubclass(native.handle, forwardMouseMoves, mouseSubclass);
+    RemoveWindowSubclass(native.handle, controlMessages, controlSubclass);
+    native.accessible->control = nullptr;
     handles.push_back(native.handle);
   }
   byId_.clear();
@@ -197,14 +198,19 @@ LRESULT CALLBACK Win32WindowHost::procedure(HWND window, UINT message, WPARAM wP
   return self->onMessage(message, wParam, lParam);
 }
 
-// Mouse moves anywhere over the window reach the model, also over its controls.
-LRESULT CALLBACK Win32WindowHost::forwardMouseMoves(HWND child, UINT message, WPARAM wParam,
-                                                    LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+// Mouse moves anywhere over the window reach the model, also over its controls; a screen reader
+// asking a control learns of it what the model says.
+LRESULT CALLBACK Win32WindowHost::controlMessages(HWND child, UINT message, WPARAM wParam,
+                                                  LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+  auto& host = *reinterpret_cast<Win32WindowHost*>(self);
   if (message == WM_MOUSEMOVE) {
-    auto& host = *reinterpret_cast<Win32WindowHost*>(self);
     POINT at = pointOf(lParam);
     MapWindowPoints(child, host.window_, &at, 1);
     host.mirror_.mouseMoved(at.x, at.y);
+  } else if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+    if (const auto found = host.byHandle_.find(child); found != host.byHandle_.end()) {
+      return accessibleObjectOf(child, wParam, host.natives_.at(found->second).accessible);
+    }
   }
   return DefSubclassProc(child, message, wParam, lParam);
 }

@@ -59,8 +59,8 @@ class Win32WindowHost : public WindowHost, private NativeControls {
 
  private:
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK forwardMouseMoves(HWND child, UINT message, WPARAM wParam, LPARAM lParam,
-                                            UINT_PTR, DWORD_PTR self);
+  static LRESULT CALLBACK controlMessages(HWND child, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR, DWORD_PTR self);
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT colours(HDC dc, HWND child, int systemBackground);
   void rememberOrRestoreFocus(WPARAM activation);

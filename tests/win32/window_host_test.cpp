@@ -1,5 +1,6 @@
 #include <functional>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 #include <string>
 #include <thread>
 #include <vector>
@@ -280,6 +281,51 @@ TEST(Win32WindowHost, AnArmedAlarmHoldsUpTheEndOfTheSession) {
   alarm_actions::arm(clock.form, "23:59:00");
   ASSERT_EQ(clock.form.alarmArmed, 1);
   EXPECT_FALSE(SendMessageW(clock.window(), WM_QUERYENDSESSION, 0, 0));
+}
+
+// A screen reader asking through MSAA hears each control by the name, role and value the model
+// gives it: the displays by which they are with their digits, the entry by what it holds with its
+// time, the buttons by what they do.
+TEST(Win32WindowHost, ScreenReadersHearTheModelsNamesRolesAndValues) {
+  ShownClock clock;
+  clock.form.Timer1.setEnabled(false);  // the displays stand still while they are read
+  clock.form.Option2.select();
+  clock.form.Text5.setText("07:30:00");
+  const auto heard = [&](const Control& control) {
+    IAccessible* object = nullptr;
+    AccessibleObjectFromWindow(clock.handleOf(control), OBJID_CLIENT, __uuidof(IAccessible),
+                               reinterpret_cast<void**>(&object));
+    if (!object) return std::string("nothing");
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    BSTR value = nullptr;
+    VARIANT role{};
+    object->get_accName(self, &name);
+    object->get_accRole(self, &role);
+    object->get_accValue(self, &value);
+    const std::string said = narrow(name ? name : L"") + " | " + std::to_string(role.lVal) + " | " +
+                             narrow(value ? value : L"");
+    SysFreeString(name);
+    SysFreeString(value);
+    object->Release();
+    return said;
+  };
+  const auto expected = [](const char* name, LONG role, const std::string& value) {
+    return std::string(name) + " | " + std::to_string(role) + " | " + value;
+  };
+  frmUhr& form = clock.form;
+  EXPECT_EQ(heard(form.Label4), expected("Stunden", ROLE_SYSTEM_STATICTEXT, form.Label4.caption()));
+  EXPECT_EQ(heard(form.Label5), expected("Minuten", ROLE_SYSTEM_STATICTEXT, form.Label5.caption()));
+  EXPECT_EQ(heard(form.Label6),
+            expected("Sekunden", ROLE_SYSTEM_STATICTEXT, form.Label6.caption()));
+  EXPECT_EQ(heard(form.Text5), expected("Alarmzeit", ROLE_SYSTEM_TEXT, "07:30:00"));
+  EXPECT_EQ(heard(form.Command2), expected("Alarmzeit plus 1 Minute", ROLE_SYSTEM_PUSHBUTTON, ""));
+  EXPECT_EQ(heard(form.Command7), expected("Info", ROLE_SYSTEM_PUSHBUTTON, ""));
+  EXPECT_EQ(heard(form.Command1), expected("Sprich", ROLE_SYSTEM_PUSHBUTTON, ""));
+  EXPECT_EQ(heard(form.Option2), expected("Alarm", ROLE_SYSTEM_RADIOBUTTON, ""));
+  EXPECT_EQ(heard(form.Frame2), expected("Ansage jede", ROLE_SYSTEM_GROUPING, ""));
 }
 
 // The seconds are refreshed when the window itself is painted (shown, uncovered), not when a
