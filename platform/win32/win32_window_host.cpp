@@ -23,16 +23,6 @@ int screenDpi() {
   return GetDeviceCaps(screen.get(), LOGPIXELSX);
 }
 
-HICON loadIcon(int widthMetric, int heightMetric) {
-  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                       GetSystemMetrics(widthMetric),
-                                       GetSystemMetrics(heightMetric), LR_SHARED));
-}
-
-HICON smallIcon() {
-  return loadIcon(SM_CXSMICON, SM_CYSMICON);
-}
-
 POINT pointOf(LPARAM lParam) {
   return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
@@ -63,8 +53,8 @@ Win32WindowHost::Win32WindowHost(Win32CallGate& gate, DesktopEvents events)
                              gate_.endProgram();
                            }}) {
   registerWindowClass(clockWindowClass, &Win32WindowHost::procedure, "kein Uhrfenster",
-                      {.icon = loadIcon(SM_CXICON, SM_CYICON),
-                       .smallIcon = smallIcon(),
+                      {.icon = programIcon(SM_CXICON, SM_CYICON),
+                       .smallIcon = programIcon(SM_CXSMICON, SM_CYSMICON),
                        .cursor = LoadCursorW(nullptr, IDC_ARROW),
                        .background = GetSysColorBrush(COLOR_BTNFACE)});
   RECT outer{0, 0, mirror_.pixels(frmUhr::designClientWidthTwips),
@@ -184,7 +174,8 @@ std::uint32_t Win32WindowHost::nativeHandle() const {
 }
 
 std::uint32_t Win32WindowHost::iconHandle() const {
-  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(smallIcon()));
+  return static_cast<std::uint32_t>(
+      reinterpret_cast<std::uintptr_t>(programIcon(SM_CXSMICON, SM_CYSMICON)));
 }
 
 LRESULT CALLBACK Win32WindowHost::procedure(HWND window, UINT message, WPARAM wParam,

@@ -5,6 +5,12 @@
 
 #include "platform/win32/debug_lines.h"
 
+HICON programIcon(int widthMetric, int heightMetric) {
+  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                       GetSystemMetrics(widthMetric),
+                                       GetSystemMetrics(heightMetric), LR_SHARED));
+}
+
 void registerWindowClass(const wchar_t* name, WNDPROC procedure, std::string_view missing,
                          const WindowClassLook& look) {
   static std::set<std::wstring> registered;

@@ -13,6 +13,10 @@ struct WindowClassLook {
   HBRUSH background = nullptr;
 };
 
+// The program's icon in the size the system metrics name (SM_CXICON and SM_CYICON, say); shared,
+// never to be destroyed.
+HICON programIcon(int widthMetric, int heightMetric);
+
 // Registers a window class of this program's the first time it is asked for. Where it cannot be
 // registered, says under LURVENDEL_DEBUG=1 what is missing for it.
 void registerWindowClass(const wchar_t* name, WNDPROC procedure, std::string_view missing,
