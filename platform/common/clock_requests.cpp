@@ -40,10 +40,17 @@ ClockAnswer quitRunningClock(std::string_view command, ClockContact& contact) {
     std::this_thread::sleep_for(100ms);
     answer = contact.ask(command);
   }
-  if (answer != ClockAnswer::silent && answer != ClockAnswer::noClock) return answer;
+  if (answer != ClockAnswer::silent) return answer;
   const bool gone = waitWhile([&] { return contact.clockAnswers(); },
                               std::chrono::steady_clock::now() + goneWithin);
   return gone ? ClockAnswer::taken : ClockAnswer::silent;
+}
+
+// A command's answer; without one, whether a clock answers at all.
+ClockAnswer answerTo(const std::string_view* command, ClockContact& contact) {
+  if (!command) return contact.clockAnswers() ? ClockAnswer::taken : ClockAnswer::noClock;
+  return clockCommand::isQuit(*command) ? quitRunningClock(*command, contact)
+                                        : contact.ask(*command);
 }
 
 }  // namespace
@@ -52,23 +59,26 @@ bool clockCommand::isQuit(std::string_view command) {
   return command == quit || command == quitWithoutAsking;
 }
 
+// The first command's answer tells whether a clock runs: one connection, not a probe and then the
+// request.
 std::optional<int> handOverToRunningClock(const std::vector<std::string_view>& commands,
                                           ClockContact& contact) {
   const bool quits = std::any_of(commands.begin(), commands.end(), clockCommand::isQuit);
   const auto giveUpAt = std::chrono::steady_clock::now() + 3s;
-  while (!contact.clockAnswers()) {
+  const std::string_view* first = commands.empty() ? nullptr : &commands.front();
+  ClockAnswer answer = answerTo(first, contact);
+  while (answer == ClockAnswer::noClock) {
     if (contact.claim() != ClaimOutcome::heldByClock) {
       return quits ? std::optional<int>(0) : std::nullopt;
     }
     if (std::chrono::steady_clock::now() > giveUpAt) {
-      return commands.empty() ? 0 : notCarriedOut(contact, ClockAnswer::noClock);
+      return first ? notCarriedOut(contact, answer) : 0;
     }
     std::this_thread::sleep_for(20ms);
+    answer = answerTo(first, contact);
   }
-  for (const std::string_view command : commands) {
-    const ClockAnswer answer =
-        clockCommand::isQuit(command) ? quitRunningClock(command, contact) : contact.ask(command);
-    if (answer != ClockAnswer::taken) return notCarriedOut(contact, answer);
+  for (size_t next = 1; answer == ClockAnswer::taken && next < commands.size(); ++next) {
+    answer = answerTo(&commands[next], contact);
   }
-  return 0;
+  return answer == ClockAnswer::taken ? 0 : notCarriedOut(contact, answer);
 }

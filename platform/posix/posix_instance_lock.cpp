@@ -1,6 +1,8 @@
 #include "platform/posix/posix_instance_lock.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -39,6 +41,14 @@ bool sameFile(const UniqueFd& fd, const std::string& path) {
   struct stat there {};
   return fstat(fd.get(), &held) == 0 && lstat(path.c_str(), &there) == 0 &&
          held.st_dev == there.st_dev && held.st_ino == there.st_ino;
+}
+
+// Where a claim handed over across an exec is named: "lock,listener,address".
+constexpr const char* handedOverClaim = "LURVENDEL_CLAIM";
+
+// A descriptor that stays open in the program an exec starts, or that does not.
+void keepAcrossExec(int fd, bool keep) {
+  if (fd >= 0) fcntl(fd, F_SETFD, keep ? 0 : FD_CLOEXEC);
 }
 
 }  // namespace
@@ -106,4 +116,35 @@ int PosixInstanceLock::renew() {
   unlink(address_.c_str());
   listener_ = listenAt(address_);
   return listener_.get();
+}
+
+void PosixInstanceLock::handOverAcrossExec() {
+  keepAcrossExec(lock_.get(), true);
+  keepAcrossExec(listener_.get(), true);
+  const std::string claim =
+      std::to_string(lock_.release()) + "," + std::to_string(listener_.release()) + "," + address_;
+  setenv(handedOverClaim, claim.c_str(), 1);
+  outcome_ = Outcome::nowhere;
+}
+
+// The address names the folder, unless it is the abstract name, whose lock the listener is.
+bool PosixInstanceLock::takeUpHandedOver() {
+  const char* claim = std::getenv(handedOverClaim);
+  if (!claim) return false;
+  int lock = -1;
+  int listener = -1;
+  int consumed = 0;
+  const bool read = std::sscanf(claim, "%d,%d,%n", &lock, &listener, &consumed) == 2 &&
+                    listener >= 0 && fcntl(listener, F_GETFD) != -1;
+  if (read) {
+    keepAcrossExec(lock, false);
+    keepAcrossExec(listener, false);
+    lock_.reset(lock);
+    listener_.reset(listener);
+    address_ = claim + consumed;
+    folder_ = address_.starts_with('@') ? "" : address_.substr(0, address_.rfind('/'));
+    outcome_ = Outcome::claimed;
+  }
+  unsetenv(handedOverClaim);
+  return read;
 }

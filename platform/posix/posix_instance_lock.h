@@ -45,6 +45,12 @@ class PosixInstanceLock : public InstanceLock {
   // folder, lock and socket. The new listener, or -1.
   int renew();
 
+  // Passes the claim held to the program this process is about to run in its place (exec): its
+  // descriptors stay open and are named in the environment. This object holds nothing after.
+  void handOverAcrossExec();
+  // Takes up a claim handed over across the exec that started this program; false where none was.
+  bool takeUpHandedOver();
+
  private:
   bool claimFolder(const std::string& folder);
 

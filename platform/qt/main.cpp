@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "platform/common/command_line.h"
-#include "platform/posix/posix_clock_contact.h"
+#include "platform/posix/posix_caller.h"
 #include "platform/posix/posix_instance_lock.h"
 #include "platform/qt/qt_clock_program.h"
 
@@ -49,26 +49,14 @@ void exitWithoutDisplay(QtMsgType type, const QMessageLogContext&, const QString
 
 }  // namespace
 
+// The desktop clock. The command `lurvendel` runs it in its own place with the claim of the one
+// clock it holds; started by itself, it answers the command line first, as the command would.
 int main(int argc, char** argv) {
   const CommandLine line = parseCommandLine({argv + 1, argv + argc});
-  switch (line.request) {
-    case CommandLine::Request::help:
-      std::fputs(usageText, stdout);
-      return 0;
-    case CommandLine::Request::version:
-      std::puts("lurvendel " LURVENDEL_VERSION);
-      return 0;
-    case CommandLine::Request::unknownOption:
-      std::fputs(line.complaint.c_str(), stderr);
-      return 2;
-    case CommandLine::Request::runClock:
-      break;
-  }
-  // The commands go to the clock that runs; only when none does, this one starts.
   PosixInstanceLock claim;
-  PosixClockContact contact(claim);
-  if (const auto status = handOverToRunningClock(line.commands, contact)) return *status;
-
+  if (!claim.takeUpHandedOver()) {
+    if (const auto status = answerAsCaller(line, claim)) return *status;
+  }
   preferX11();
   const QtMessageHandler qtMessages = qInstallMessageHandler(exitWithoutDisplay);
   QApplication app(argc, argv);

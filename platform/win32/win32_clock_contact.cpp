@@ -70,7 +70,7 @@ ClaimOutcome Win32ClockContact::claim() {
 }
 
 ClockAnswer Win32ClockContact::ask(std::string_view command) {
-  return clock_ ? askClock(clock_, command) : ClockAnswer::noClock;
+  return clockAnswers() ? askClock(clock_, command) : ClockAnswer::noClock;
 }
 
 void Win32ClockContact::complain(const std::string& line) {

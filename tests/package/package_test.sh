@@ -21,7 +21,7 @@ deb=$(ls "$build"/lurvendel_*_amd64.deb)
 
 # Debian 12's own start files lack the control-flow-protection note, so no binary linked here
 # can carry it; every other hardening feature is required.
-hardening-check --nocfprotection "$build/lurvendel"
+hardening-check --nocfprotection "$build/lurvendel" "$build/lurvendel-uhr"
 lintian --allow-root --fail-on error,warning "$deb"
 appstreamcli validate --no-net "$source_dir/packaging/de.lurvendel.Lurvendel.metainfo.xml"
 dpkg-deb -f "$deb" Depends | grep -q fonts-liberation

@@ -135,6 +135,34 @@ TEST(PosixInstanceLock, OnlyTheFirstHolderRunsUntilItGoes) {
   EXPECT_TRUE(clockListens(places.commandAddresses()));
 }
 
+// The claim handed across the exec that makes the command the desktop clock is the one clock's
+// still: the program that follows holds the lock and the listener callers reach, can make its
+// socket again, and nothing stays named in the environment or open to what it starts.
+TEST(PosixInstanceLock, AClaimHandedOverAcrossAnExecIsTakenUpWhole) {
+  const TempFolder folder("lurvendel-claim");
+  const ClockPlaces places = in({folder.path()});
+  const int descriptors = openDescriptors();
+  {
+    PosixInstanceLock taker(places);
+    EXPECT_FALSE(taker.takeUpHandedOver()) << "nothing handed over";
+    PosixInstanceLock giver(places);
+    ASSERT_EQ(giver.claim(), PosixInstanceLock::Outcome::claimed);
+    const int listener = giver.listener();
+    giver.handOverAcrossExec();
+    EXPECT_EQ(giver.listener(), -1);
+    EXPECT_EQ(fcntl(listener, F_GETFD) & FD_CLOEXEC, 0) << "closed by the exec";
+    ASSERT_TRUE(taker.takeUpHandedOver());
+    EXPECT_EQ(std::getenv("LURVENDEL_CLAIM"), nullptr);
+    EXPECT_EQ(taker.listener(), listener);
+    EXPECT_NE(fcntl(listener, F_GETFD) & FD_CLOEXEC, 0) << "left open to what the clock starts";
+    EXPECT_TRUE(PosixInstanceLock(places).anotherInstanceRunning());
+    unlink(taker.address().c_str());
+    EXPECT_GE(taker.renew(), 0);
+    EXPECT_TRUE(clockListens(places.commandAddresses()));
+  }
+  EXPECT_EQ(openDescriptors(), descriptors);
+}
+
 // One clock per user, whatever stands in the way; no other user can keep it from starting or
 // make it start twice; and where no lock can be had at all it starts rather than never. The user
 // is played by a second uid, so that folder permissions count as they do for a person.
