@@ -63,8 +63,12 @@ table() {
   row "click to first sample, device closed, median" "${fig[click_idle_median_ms]:-}" ms 15
   row "click to first sample, device open, median" "${fig[click_open_median_ms]:-}" ms 15
   row "\"lurvendel --sprich\" to first sample, device idle, median" \
-    "${fig[command_first_median_ms]:-}" ms 60
-  row "\"lurvendel --sprich\" run time, median" "${fig[command_client_median_ms]:-}" ms 25
+    "${fig[command_first_median_ms]:-}" ms 20
+  row "\"lurvendel --sprich\" run time, median" "${fig[command_client_median_ms]:-}" ms 8
+  row "\"lurvendel --sprich\" beyond the floor (connect, a line out, one in), median" \
+    "${fig[caller_sprich_beyond_floor_ms]:-}" ms 3
+  row "\"lurvendel --version\" beyond /bin/echo, median" "${fig[caller_version_beyond_echo_ms]:-}" ms 1
+  row "\"lurvendel --help\" beyond /bin/echo, median" "${fig[caller_help_beyond_echo_ms]:-}" ms 1
   row "\"Sprich\" without sound device, done after" "${fig[nodev_settled_max_ms]:-}" ms 20
   row "output without sound device" "${fig[nodev_output_bytes]:-}" bytes 0
   frozen_row 1 "a word of hour or minute"
@@ -123,7 +127,9 @@ sound_notes() {
     speech_standstill_s nodev_longest_each_ms nodev_settled_each_ms nodev_inert_longest_each_ms \
     nodev_inert_settled_each_ms frozen_1_stopped_after_ms frozen_1_clip frozen_1_held_s \
     frozen_1_standstill_atspi_s frozen_2_stopped_after_ms frozen_2_clip frozen_2_held_s \
-    frozen_2_standstill_atspi_s frozen_output_bytes onset_each_ms; do
+    frozen_2_standstill_atspi_s frozen_output_bytes onset_each_ms caller_floor_median_ms \
+    caller_sprich_median_ms caller_version_median_ms caller_echo_version_median_ms \
+    caller_help_median_ms caller_echo_help_median_ms; do
     fig[$f]=${fig[$f]:-?}
   done
   cat <<NOTES
@@ -154,6 +160,14 @@ rate (11025 Hz, no rewinds), recorded from its monitor with 5 ms latency
   (${fig[click_open_each_ms]} ms). The seconds display during these announcements stood still
   for at most ${fig[speech_standstill_s]} s (words play one after another on the UI thread, and
   the seconds stay still while they are spoken).
+- The command beside the floor: the clock running with three announcements waiting, so that it
+  answers every further request "belegt" at once; 15 runs each of \`bench/ask_floor.c\` (connect
+  to the socket, send "sprich", read the answer line) and of \`lurvendel --sprich\`, in turns,
+  from the fork to the end: medians ${fig[caller_floor_median_ms]} ms and
+  ${fig[caller_sprich_median_ms]} ms. 30 runs each of \`lurvendel --version\`
+  (${fig[caller_version_median_ms]} ms) and \`--help\` (${fig[caller_help_median_ms]} ms) beside
+  \`/bin/echo\` printing as much (${fig[caller_echo_version_median_ms]} ms,
+  ${fig[caller_echo_help_median_ms]} ms).
 - Without a sound device: XDG_RUNTIME_DIR an empty directory, PULSE_SERVER=unix:/nonexistent.
   The seconds display is read over AT-SPI back to back; each read is answered by the program's
   UI thread, so a read sent while the thread is busy waits for it. After each click: the

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Measures the real program's sound path on a private headless desktop with a PulseAudio null
 # sink recorded sample-exactly: gaps between words, click to first sample, "Sprich" without a
-# sound device, the seconds display while the server is frozen, and the scheduled chime's
-# onset after the minute.
+# sound device, the seconds display while the server is frozen, the scheduled chime's onset after
+# the minute, and what the command costs beside the least a caller can do.
 # Usage: bench/sound_figures.sh LURVENDEL ARTIFACT_DIR
 # Writes one "name value" line per figure to ARTIFACT_DIR/figures.txt. Measures, never judges:
 # a figure the program misses is written like any other; only a rig that fails (no display,
@@ -168,6 +168,48 @@ measure_command() {
   figure command_client_each_ms "${client_ms[*]}"
 }
 
+# --- f: what the command costs beside the least a caller can do -----------------------------
+
+# The clock running with three announcements waiting, it answers every further request "belegt"
+# at once: the command and the floor (connect, a line out, a line in) take the same way through it,
+# in turns. --version and --help beside /bin/echo printing as much. Run times from the fork to the
+# end, in ms.
+measure_caller() {
+  local i floor=() sprich=() version=() help=() echo_version=() echo_help=() usage before
+  local -r floor_bin=$(dirname "$BIN")/ask_floor socket=$XDG_RUNTIME_DIR/lurvendel.socket
+  usage=$("$BIN" --help)
+  start_sound
+  open_clock
+  for i in 1 2 3; do "$BIN" --sprich; done
+  run_ms() {
+    before=$EPOCHREALTIME
+    "$@" >/dev/null 2>&1 || true
+    ms_between "$before" "$EPOCHREALTIME"
+  }
+  for ((i = 0; i < 15; i++)); do
+    floor+=("$(run_ms "$floor_bin" "$socket")")
+    sprich+=("$(run_ms "$BIN" --sprich)")
+  done
+  for ((i = 0; i < 30; i++)); do
+    version+=("$(run_ms "$BIN" --version)")
+    echo_version+=("$(run_ms /bin/echo "lurvendel 0.1.0")")
+    help+=("$(run_ms "$BIN" --help)")
+    echo_help+=("$(run_ms /bin/echo "$usage")")
+  done
+  close_clock
+  stop_sound
+  local -A medians
+  for kind in floor sprich version echo_version help echo_help; do
+    local -n runs=$kind
+    medians[$kind]=$(printf '%s\n' "${runs[@]}" | median)
+    figure "caller_${kind}_median_ms" "${medians[$kind]}"
+  done
+  beyond() { awk -v a="${medians[$1]}" -v b="${medians[$2]}" 'BEGIN { printf "%.1f\n", a - b }'; }
+  figure caller_sprich_beyond_floor_ms "$(beyond sprich floor)"
+  figure caller_version_beyond_echo_ms "$(beyond version echo_version)"
+  figure caller_help_beyond_echo_ms "$(beyond help echo_help)"
+}
+
 # --- c: "Sprich" without any sound device -------------------------------------------------
 
 # How long the UI thread does not answer: back-to-back reads of the seconds display over
@@ -315,4 +357,6 @@ measure_boundaries() {
 
 start_xvfb
 start_wm
-for part in ${SOUND_FIGURES:-speech command no_device frozen boundaries}; do "measure_$part"; done
+for part in ${SOUND_FIGURES:-speech command caller no_device frozen boundaries}; do
+  "measure_$part"
+done

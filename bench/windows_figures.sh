@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Measures the Windows clock under wine on a private desktop and sound server: the size of
-# lurvendel.exe, exec to the window mapped, and a click on "Sprich" to the first sample heard.
+# lurvendel.exe, exec to the window mapped, a click on "Sprich" to the first sample heard, and the
+# run time of "lurvendel.exe --sprich" beside a program that does nothing, built the same way.
 # These are wine's figures on this machine, not Windows': wine starts its own services with the
 # first program of a prefix and sends sound through its PulseAudio driver.
 # Usage: bench/windows_figures.sh LURVENDEL_EXE ARTIFACT_DIR
@@ -71,3 +72,24 @@ for ((i = 1; i <= 4; i++)); do
 done
 figure click_first_sample_median_ms "$(printf '%s\n' "${clicks[@]}" | median)"
 figure click_first_sample_each_ms "${clicks[*]}"
+
+# "lurvendel.exe --sprich" with the clock running, beside a static mingw program that returns at
+# once, in turns: what wine's own start costs, and what the command adds. Waits for each
+# announcement to end, so that every request is taken.
+nothing=$E2E_TMP/nothing.exe
+printf 'int main(void) { return 0; }\n' >"$E2E_TMP/nothing.c"
+x86_64-w64-mingw32-gcc-posix -O2 -static -s "$E2E_TMP/nothing.c" -o "$nothing"
+sprich=() empty=()
+for ((i = 1; i <= 5; i++)); do
+  before=$EPOCHREALTIME
+  wine "$nothing"
+  empty+=("$(ms_between "$before" "$EPOCHREALTIME")")
+  before=$EPOCHREALTIME
+  wine "$EXE" --sprich
+  sprich+=("$(ms_between "$before" "$EPOCHREALTIME")")
+  sleep 5
+done
+figure command_run_median_ms "$(printf '%s\n' "${sprich[@]}" | median)"
+figure command_run_each_ms "${sprich[*]}"
+figure nothing_run_median_ms "$(printf '%s\n' "${empty[@]}" | median)"
+figure nothing_run_each_ms "${empty[*]}"
