@@ -1,12 +1,15 @@
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 #include "core/app/vocabulary.h"
 #include "core/speech/clip_store.h"
@@ -20,16 +23,31 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-// A device whose first configuration blocks for ever: its output is a FIFO nobody reads, as a
-// frozen sound server blocks ALSA's calls. Reading the FIFO lets it go.
-std::string stuckFifo;
+std::string home;
 
-void defineStuckDevice(const std::string& home) {
-  stuckFifo = home + "/fifo";
-  mkfifo(stuckFifo.c_str(), 0600);
-  std::ofstream(home + "/.asoundrc")
-      << "pcm.stuck { type file slave.pcm \"null\" file \"" << stuckFifo << "\" format \"raw\" }\n";
-  setenv("HOME", home.c_str(), 1);
+// A device that writes what it is given, as it is and at once, to the file home/NAME.raw; the
+// file starts again each time the device is opened. Where that file is a FIFO nobody reads, the
+// device's first configuration blocks for ever, as a frozen sound server blocks ALSA's calls.
+void defineFileDevice(const std::string& name) {
+  std::ofstream(home + "/.asoundrc", std::ios::app)
+      << "pcm." << name << " { type file slave.pcm \"null\" file \"" << home << "/" << name
+      << ".raw\" format \"raw\" }\n";
+}
+
+std::string recorded(const std::string& name) {
+  std::ifstream file(home + "/" + name + ".raw", std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// Samples counting up, as bytes.
+std::vector<std::uint8_t> counting(std::size_t bytes, std::uint8_t first) {
+  std::vector<std::uint8_t> samples(bytes);
+  for (std::size_t i = 0; i < bytes; ++i) samples[i] = static_cast<std::uint8_t>(first + i);
+  return samples;
+}
+
+std::string asText(const std::vector<std::uint8_t>& bytes) {
+  return {bytes.begin(), bytes.end()};
 }
 
 // ALSA's device behind the shared worker with its deadline.
@@ -58,7 +76,7 @@ TEST(DeadlineAudioOutput, AHungDeviceCostsTheClipAndAMarginThenIsLeftBehind) {
 
   // Once the device lets go, the hung workers end.
   std::thread reader([] {
-    const int fd = open(stuckFifo.c_str(), O_RDONLY);
+    const int fd = open((home + "/stuck.raw").c_str(), O_RDONLY);
     char buffer[4096];
     while (read(fd, buffer, sizeof buffer) > 0) {
     }
@@ -90,9 +108,45 @@ TEST(DeadlineAudioOutput, ASilentClipSaysWhyOnlyUnderDebug) {
   }
 }
 
+// Every sample of each clip reaches the device, in order and in the clip's own format; clips of one
+// format keep it open (what it wrote grows), one of another opens it anew (it starts again). A
+// device interrupted plays nothing more. One that was missing from ALSA's configuration is found
+// once it is there: after a failed open the configuration is read anew.
+TEST(AlsaAudioDevice, PlaysEachClipWholeInItsOwnFormat) {
+  const std::vector<std::uint8_t> low = counting(1103, 7);
+  const std::vector<std::uint8_t> high = counting(8820, 200);
+  const PcmClip eightBit{{.channels = 1, .sampleRate = 11025, .bitsPerSample = 8, .blockAlign = 1},
+                         low};
+  const PcmClip sixteenBit{
+      {.channels = 2, .sampleRate = 22050, .bitsPerSample = 16, .blockAlign = 4}, high};
+  AlsaAudioDevice device("recorded");
+  EXPECT_TRUE(device.play(eightBit));
+  EXPECT_TRUE(device.play(eightBit));
+  EXPECT_EQ(recorded("recorded"), asText(low) + asText(low));
+  EXPECT_TRUE(device.play(sixteenBit));
+  EXPECT_EQ(recorded("recorded"), asText(high));
+  EXPECT_TRUE(device.isOpen());
+  device.closeDevice();
+  EXPECT_FALSE(device.isOpen());
+  device.interrupt();
+  EXPECT_FALSE(device.play(eightBit));
+  EXPECT_EQ(recorded("recorded"), "");
+
+  AlsaAudioDevice later("later");
+  EXPECT_FALSE(later.play(eightBit));
+  EXPECT_EQ(later.failure(), "snd_pcm_open: No such file or directory");
+  defineFileDevice("later");
+  EXPECT_TRUE(later.play(eightBit));
+  EXPECT_EQ(recorded("later"), asText(low));
+}
+
 int main(int argc, char** argv) {
-  const TempFolder home("lurvendel-alsa");
-  defineStuckDevice(home.path());
+  const TempFolder folder("lurvendel-alsa");
+  home = folder.path();
+  setenv("HOME", home.c_str(), 1);
+  mkfifo((home + "/stuck.raw").c_str(), 0600);
+  defineFileDevice("stuck");
+  defineFileDevice("recorded");
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
