@@ -19,6 +19,8 @@ cmake --build --preset windows
 
 cmake --preset windows-test
 cmake --build --preset windows-test
+# A hang ends as a failure in minutes, with its artifacts, never as a run that does not end.
 bash tests/win32/with_desktop.sh build/windows-test/artifacts/tests \
-  ctest --test-dir build/windows-test --output-on-failure
-bash tests/win32/e2e_test.sh build/windows-test/lurvendel.exe build/windows-test/artifacts/e2e
+  ctest --test-dir build/windows-test --output-on-failure --timeout 300
+timeout --kill-after=30 1200 \
+  bash tests/win32/e2e_test.sh build/windows-test/lurvendel.exe build/windows-test/artifacts/e2e

@@ -50,12 +50,15 @@ Var clockRan
   FindWindow $0 "Lurvendel.Uhr"
   ${If} $0 <> 0
     StrCpy $clockRan 1
+    ; Through a pipe: the program's own complaint goes there, never into a box of its own that
+    ; a silent run would wait on for ever. A program that could not run leaves "error".
     ${If} ${Silent}
-      ExecWait '"${program}" --beenden-ohne-frage' $1
+      nsExec::Exec '"${program}" --beenden-ohne-frage'
     ${Else}
-      ExecWait '"${program}" --beenden' $1
+      nsExec::Exec '"${program}" --beenden'
     ${EndIf}
-    ${If} $1 <> 0
+    Pop $1
+    ${If} $1 != 0
       MessageBox MB_OK|MB_ICONSTOP "Die Lurvendel läuft mit gestelltem Alarm weiter; es wurde nichts geändert." /SD IDOK
       SetErrorLevel 2
       Quit

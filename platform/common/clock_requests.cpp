@@ -12,6 +12,9 @@ using namespace std::chrono_literals;
 constexpr auto quitWithin = 30s;
 // How long a clock that ended may take to let go of its window or socket.
 constexpr auto goneWithin = 5s;
+// How long a clock may hold its claim without answering while it starts or ends: a process that
+// ends may take seconds to let go of it on a busy machine, and a start given up on is lost.
+constexpr auto startOrEndWithin = 10s;
 
 int notCarriedOut(ClockContact& contact, ClockAnswer answer) {
   const char* why = answer == ClockAnswer::busy
@@ -64,7 +67,7 @@ bool clockCommand::isQuit(std::string_view command) {
 std::optional<int> handOverToRunningClock(const std::vector<std::string_view>& commands,
                                           ClockContact& contact) {
   const bool quits = std::any_of(commands.begin(), commands.end(), clockCommand::isQuit);
-  const auto giveUpAt = std::chrono::steady_clock::now() + 3s;
+  const auto giveUpAt = std::chrono::steady_clock::now() + startOrEndWithin;
   const std::string_view* first = commands.empty() ? nullptr : &commands.front();
   ClockAnswer answer = answerTo(first, contact);
   while (answer == ClockAnswer::noClock) {

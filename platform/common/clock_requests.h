@@ -42,7 +42,7 @@ class ClockContact {
 // The commands carried out one after the other by the running clock of this user's: the exit
 // status, 0 when it took them all, else 1 after one line that says why. Nothing when no clock
 // runs and the claim was had: this process is to be the clock, unless it was to end one (then 0).
-// A clock that is just starting or ending holds its claim without answering; it is given a few
+// A clock that is just starting or ending holds its claim without answering; it is given ten
 // seconds to do either. A quit is done when the clock is gone.
 std::optional<int> handOverToRunningClock(const std::vector<std::string_view>& commands,
                                           ClockContact& contact);

@@ -204,13 +204,21 @@ after=$(xdotool getwindowpid "$WIN")
 [[ $after != "$before" ]] || fail "the clock after the update is the one before it"
 
 # An alarm armed in twelve hours: neither an update nor the uninstaller ends the clock, and
-# neither changes a file.
+# neither changes a file. The entry stands beside the clock only while the window is wide, and
+# the window narrows again once the alarm is armed.
+# shellcheck disable=SC2317
+wide() { (($(client_geometry "$WIN" | cut -d' ' -f3) > 400)); }
+# shellcheck disable=SC2317
+narrow() { ! wide; }
+xdotool windowactivate --sync "$WIN"
 click_client "$WIN" 248 132 # "Alarm"
-click_client "$WIN" 357 47  # the alarm entry
+check_within "'Alarm' puts the entry beside the clock" "$after" 10 wide
+click_client "$WIN" 357 47 # the alarm entry
 xdotool key --delay 30 End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace \
     BackSpace
 xdotool type --delay 30 "$(date -d '+12 hours' +%H:%M:00)"
 click_client "$WIN" 361 106 # "Alarm übernehmen"
+check_within "'Alarm übernehmen' arms the alarm" "$after" 10 narrow
 import -window "$WIN" "$E2E_ARTIFACTS/armed.png"
 printf y >>"$folder/lurvendel.exe"
 cp "$folder/lurvendel.exe" "$E2E_TMP/marked.exe"
