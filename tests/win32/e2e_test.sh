@@ -156,6 +156,9 @@ key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lurvendel'
 installed() { [[ -f $folder/lurvendel.exe && -f $start_menu/$TITLE.lnk && -f $start_menu/Uhrzeit\ sagen.lnk ]]; }
 # shellcheck disable=SC2317
 removed() { [[ ! -e $folder && ! -e $start_menu/$TITLE.lnk && ! -e $start_menu/Uhrzeit\ sagen.lnk ]]; }
+# A run of the installer or uninstaller, given two minutes: a box waiting for nobody ends it as a
+# failure (status 124), not as a test that never ends.
+installer_run() { timeout --kill-after=5 120 wine "$@"; }
 # check_status WHAT EXPECTED COMMAND... : the command's exit status.
 check_status() {
     local status=0
@@ -171,11 +174,11 @@ uninstall_in_place() {
     windows=$(winepath -w "$folder")
     printf '@"%s\\Deinstallieren.exe" /S _?=%s\r\n@exit /b %%ERRORLEVEL%%\r\n' "$windows" "$windows" \
         >"$WINEPREFIX/drive_c/uninstall.bat"
-    wine cmd /c 'C:\uninstall.bat'
+    installer_run cmd /c 'C:\uninstall.bat'
 }
 clock_pid() { xdotool getwindowpid "$(wait_for_window "$TITLE" 20)"; }
 
-check_status "exit status of the installer" 0 wine "$setup" /S
+check_status "exit status of the installer" 0 installer_run "$setup" /S
 check_within "the installer puts the program and its two Start-menu entries in place" "$$" 30 installed
 cmp -s "$folder/lurvendel.exe" "$BIN" || fail "the installed program is not the one built"
 wine reg query "$key" /v UninstallString >/dev/null 2>&1 || fail "no uninstall entry for the user"
@@ -196,7 +199,7 @@ printf x >>"$folder/lurvendel.exe"
 wine "$folder/lurvendel.exe" >/dev/null 2>&1 &
 e2e_track $!
 before=$(clock_pid) || e2e_fatal "the installed clock shows no window"
-check_status "exit status of an update over the running clock" 0 wine "$setup" /S
+check_status "exit status of an update over the running clock" 0 installer_run "$setup" /S
 cmp -s "$folder/lurvendel.exe" "$BIN" || fail "the update left the old program in place"
 e2e_wait_until 10 e2e_gone "$before" || fail "the clock that ran before the update runs on"
 WIN=$(wait_for_window "$TITLE" 20) || e2e_fatal "the clock does not run again after the update"
@@ -222,14 +225,14 @@ check_within "'Alarm übernehmen' arms the alarm" "$after" 10 narrow
 import -window "$WIN" "$E2E_ARTIFACTS/armed.png"
 printf y >>"$folder/lurvendel.exe"
 cp "$folder/lurvendel.exe" "$E2E_TMP/marked.exe"
-check_status "exit status of an update over an armed alarm" 2 wine "$setup" /S
+check_status "exit status of an update over an armed alarm" 2 installer_run "$setup" /S
 cmp -s "$folder/lurvendel.exe" "$E2E_TMP/marked.exe" || fail "an update over an armed alarm changed the program"
 check_status "exit status of the uninstaller over an armed alarm" 2 uninstall_in_place
 installed || fail "the uninstaller over an armed alarm removed something"
 check_runs_on "its alarm armed, after an update and an uninstall were tried" "$after" "$WIN"
 
 click_client "$WIN" 140 132 # "15 min": an interval ends the alarm
-wine "$folder/Deinstallieren.exe" /S || fail "the uninstaller ended with status $?"
+installer_run "$folder/Deinstallieren.exe" /S || fail "the uninstaller ended with status $?"
 check_within "the uninstaller removes the program, its folder and the entries" "$$" 30 removed
 e2e_wait_until 10 e2e_gone "$after" || fail "the uninstaller left the clock running"
 if wine reg query "$key" >/dev/null 2>&1; then fail "the uninstall entry stays"; fi
