@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -6,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -28,10 +30,13 @@ std::string home;
 // A device that writes what it is given, as it is and at once, to the file home/NAME.raw; the
 // file starts again each time the device is opened. Where that file is a FIFO nobody reads, the
 // device's first configuration blocks for ever, as a frozen sound server blocks ALSA's calls.
-void defineFileDevice(const std::string& name) {
+void defineFileDevice(const std::string& name, const std::string& file) {
   std::ofstream(home + "/.asoundrc", std::ios::app)
-      << "pcm." << name << " { type file slave.pcm \"null\" file \"" << home << "/" << name
-      << ".raw\" format \"raw\" }\n";
+      << "pcm." << name << " { type file slave.pcm \"null\" file \"" << file
+      << "\" format \"raw\" }\n";
+}
+void defineFileDevice(const std::string& name) {
+  defineFileDevice(name, home + "/" + name + ".raw");
 }
 
 std::string recorded(const std::string& name) {
@@ -108,45 +113,72 @@ TEST(DeadlineAudioOutput, ASilentClipSaysWhyOnlyUnderDebug) {
   }
 }
 
+// The samples must outlive the clip.
+PcmClip clipOf(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
+               const std::vector<std::uint8_t>& samples) {
+  const auto align = static_cast<std::uint16_t>(std::max(channels * bits / 8, 1));
+  return {{.channels = channels, .sampleRate = rate, .bitsPerSample = bits, .blockAlign = align},
+          samples};
+}
+
 // Every sample of each clip reaches the device, in order and in the clip's own format; clips of one
-// format keep it open (what it wrote grows), one of another opens it anew (it starts again). A
-// device interrupted plays nothing more. One that was missing from ALSA's configuration is found
-// once it is there: after a failed open the configuration is read anew.
+// format keep it open (what it wrote grows), one that differs in any part of its format opens it
+// anew (it starts again). A device interrupted plays nothing more. One that was missing from
+// ALSA's configuration is found once it is there: after a failed open the configuration is read
+// anew.
 TEST(AlsaAudioDevice, PlaysEachClipWholeInItsOwnFormat) {
   const std::vector<std::uint8_t> low = counting(1103, 7);
   const std::vector<std::uint8_t> high = counting(8820, 200);
-  const PcmClip eightBit{{.channels = 1, .sampleRate = 11025, .bitsPerSample = 8, .blockAlign = 1},
-                         low};
-  const PcmClip sixteenBit{
-      {.channels = 2, .sampleRate = 22050, .bitsPerSample = 16, .blockAlign = 4}, high};
+  const PcmClip mono = clipOf(1, 11025, 8, low);
   AlsaAudioDevice device("recorded");
-  EXPECT_TRUE(device.play(eightBit));
-  EXPECT_TRUE(device.play(eightBit));
+  EXPECT_TRUE(device.play(mono));
+  EXPECT_TRUE(device.play(mono));
   EXPECT_EQ(recorded("recorded"), asText(low) + asText(low));
-  EXPECT_TRUE(device.play(sixteenBit));
-  EXPECT_EQ(recorded("recorded"), asText(high));
+  for (const PcmClip& other : {clipOf(2, 11025, 8, high), clipOf(2, 22050, 8, high),
+                               clipOf(2, 22050, 16, high), clipOf(2, 11025, 16, high)}) {
+    EXPECT_TRUE(device.play(other));
+    EXPECT_EQ(recorded("recorded"), asText(high));
+  }
   EXPECT_TRUE(device.isOpen());
   device.closeDevice();
   EXPECT_FALSE(device.isOpen());
   device.interrupt();
-  EXPECT_FALSE(device.play(eightBit));
+  EXPECT_FALSE(device.play(mono));
   EXPECT_EQ(recorded("recorded"), "");
 
   AlsaAudioDevice later("later");
-  EXPECT_FALSE(later.play(eightBit));
+  EXPECT_FALSE(later.play(mono));
   EXPECT_EQ(later.failure(), "snd_pcm_open: No such file or directory");
   defineFileDevice("later");
-  EXPECT_TRUE(later.play(eightBit));
+  EXPECT_TRUE(later.play(mono));
   EXPECT_EQ(recorded("later"), asText(low));
 }
 
+// A device that fails while the clip is written, or that cannot take the clip's format, costs that
+// clip and is closed, so the next clip opens it anew.
+TEST(AlsaAudioDevice, AFailingDeviceIsClosedAfterTheClip) {
+  AlsaAudioDevice full("full");
+  const std::vector<std::uint8_t> samples = counting(110250, 0);
+  EXPECT_FALSE(full.play(clipOf(1, 11025, 8, samples)));
+  EXPECT_EQ(full.failure(), "snd_pcm_writei: Input/output error");
+  EXPECT_FALSE(full.isOpen());
+  AlsaAudioDevice recorded("recorded");
+  EXPECT_FALSE(recorded.play(clipOf(0, 11025, 8, samples)));
+  EXPECT_EQ(recorded.failure(), "snd_pcm_set_params: Invalid argument");
+  EXPECT_FALSE(recorded.isOpen());
+}
+
 int main(int argc, char** argv) {
+  // A device that never stops writing must fail the test, not fill the disk.
+  const rlimit fileSize{1 << 30, 1 << 30};
+  setrlimit(RLIMIT_FSIZE, &fileSize);
   const TempFolder folder("lurvendel-alsa");
   home = folder.path();
   setenv("HOME", home.c_str(), 1);
   mkfifo((home + "/stuck.raw").c_str(), 0600);
   defineFileDevice("stuck");
   defineFileDevice("recorded");
+  defineFileDevice("full", "/dev/full");
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
