@@ -80,8 +80,8 @@ TEST(DeadlineAudioOutput, AHungDeviceCostsTheClipAndAMarginThenIsLeftBehind) {
   EXPECT_EQ(AudioWorker::stuckCount(), 3);
 
   // Once the device lets go, the hung workers end.
-  std::thread reader([] {
-    const int fd = open((home + "/stuck.raw").c_str(), O_RDONLY);
+  std::thread reader([fifo = home + "/stuck.raw"] {
+    const int fd = open(fifo.c_str(), O_RDONLY);
     char buffer[4096];
     while (read(fd, buffer, sizeof buffer) > 0) {
     }

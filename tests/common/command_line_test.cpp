@@ -1,0 +1,50 @@
+#include "platform/common/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/common/clock_requests.h"
+
+namespace {
+
+using Request = CommandLine::Request;
+
+std::vector<std::string_view> commandsOf(const std::vector<std::string>& arguments) {
+  const CommandLine line = parseCommandLine(arguments);
+  EXPECT_EQ(line.request, Request::runClock);
+  return line.commands;
+}
+
+std::string complaintAbout(const std::string& option) {
+  const CommandLine line = parseCommandLine({"--sprich", option, "--help"});
+  EXPECT_EQ(line.request, Request::unknownOption);
+  return line.complaint;
+}
+
+}  // namespace
+
+// Each command in both its languages, in the order given; help and version answer at once,
+// wherever they stand.
+TEST(CommandLine, TakesTheCommandsInOrderAndAnswersHelpAtOnce) {
+  using namespace clockCommand;
+  EXPECT_TRUE(commandsOf({}).empty());
+  EXPECT_EQ(commandsOf({"--sprich", "--speak", "--anzeigen", "--show"}),
+            (std::vector{speak, speak, show, show}));
+  EXPECT_EQ(commandsOf({"--quit", "--beenden-ohne-frage", "--beenden"}),
+            (std::vector{quit, quitWithoutAsking, quit}));
+  EXPECT_EQ(parseCommandLine({"--sprich", "--help", "--x"}).request, Request::help);
+  EXPECT_EQ(parseCommandLine({"/?"}).request, Request::help);
+  EXPECT_EQ(parseCommandLine({"--anzeigen", "--version", "--help"}).request, Request::version);
+  EXPECT_TRUE(parseCommandLine({"--sprich", "--version"}).commands.empty());
+}
+
+// The first unknown option is named, with every control character (C0, DEL, C1 in UTF-8) shown as
+// its bytes and every other character, umlauts too, as typed.
+TEST(CommandLine, NamesAnUnknownOptionWithoutItsControlCharacters) {
+  EXPECT_EQ(complaintAbout("-sprich"),
+            "lurvendel: unbekannte Option -sprich (lurvendel --help nennt alle)\n");
+  EXPECT_EQ(complaintAbout(std::string("--\x1f\x20~\x7f\x00", 7)),
+            "lurvendel: unbekannte Option --\\x1f ~\\x7f\\x00 (lurvendel --help nennt alle)\n");
+  EXPECT_EQ(complaintAbout("\xc2\x80\xc2\x9f\xc2\xa0\xc3\xbc\xc2"),
+            "lurvendel: unbekannte Option \\xc2\\x80\\xc2\\x9f\xc2\xa0\xc3\xbc\xc2 (lurvendel "
+            "--help nennt alle)\n");
+}
