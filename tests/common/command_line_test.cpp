@@ -42,8 +42,9 @@ TEST(CommandLine, TakesTheCommandsInOrderAndAnswersHelpAtOnce) {
 TEST(CommandLine, NamesAnUnknownOptionWithoutItsControlCharacters) {
   EXPECT_EQ(complaintAbout("-sprich"),
             "lurvendel: unbekannte Option -sprich (lurvendel --help nennt alle)\n");
-  EXPECT_EQ(complaintAbout(std::string("--\x1f\x20~\x7f\x00", 7)),
-            "lurvendel: unbekannte Option --\\x1f ~\\x7f\\x00 (lurvendel --help nennt alle)\n");
+  EXPECT_EQ(complaintAbout(std::string("--\x1f\x20~\x7f\x00\xc2\x9b", 9)),
+            "lurvendel: unbekannte Option --\\x1f ~\\x7f\\x00\\xc2\\x9b (lurvendel --help nennt "
+            "alle)\n");
   EXPECT_EQ(complaintAbout("\xc2\x80\xc2\x9f\xc2\xa0\xc3\xbc\xc2"),
             "lurvendel: unbekannte Option \\xc2\\x80\\xc2\\x9f\xc2\xa0\xc3\xbc\xc2 (lurvendel "
             "--help nennt alle)\n");
