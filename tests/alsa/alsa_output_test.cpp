@@ -162,10 +162,10 @@ TEST(AlsaAudioDevice, AFailingDeviceIsClosedAfterTheClip) {
   EXPECT_FALSE(full.play(clipOf(1, 11025, 8, samples)));
   EXPECT_EQ(full.failure(), "snd_pcm_writei: Input/output error");
   EXPECT_FALSE(full.isOpen());
-  AlsaAudioDevice recorded("recorded");
-  EXPECT_FALSE(recorded.play(clipOf(0, 11025, 8, samples)));
-  EXPECT_EQ(recorded.failure(), "snd_pcm_set_params: Invalid argument");
-  EXPECT_FALSE(recorded.isOpen());
+  AlsaAudioDevice rejecting("recorded");
+  EXPECT_FALSE(rejecting.play(clipOf(0, 11025, 8, samples)));
+  EXPECT_EQ(rejecting.failure(), "snd_pcm_set_params: Invalid argument");
+  EXPECT_FALSE(rejecting.isOpen());
 }
 
 int main(int argc, char** argv) {

@@ -79,6 +79,10 @@ const PcmClip word{{.channels = 1, .sampleRate = 11025, .bitsPerSample = 8, .blo
 struct Rig {
   explicit Rig(AudioTiming timing) {
     setenv("LURVENDEL_DEBUG", "1", 1);
+    start(timing);
+  }
+  // A new output on the same device.
+  void start(AudioTiming timing) {
     output = std::make_unique<DeadlineAudioOutput>(
         [stage = stage] { return std::make_unique<StagedDevice>(stage); }, "der Probe", timing,
         [this] { ++waits; }, [this](const std::string& line) { said.push_back(line); });
@@ -140,10 +144,7 @@ TEST(DeadlineAudioOutput, ReopensADeviceThatFailedWhileOpenThenRestsAfterAFailur
   rig.output.reset();         // the worker given up on ends at once, not after its idle time
   EXPECT_TRUE(rig.stage->waitFor([&] { return !rig.stage->open; }));
   rig.turns({Turn::fail, Turn::play});
-  rig.output = std::make_unique<DeadlineAudioOutput>(
-      [stage = rig.stage] { return std::make_unique<StagedDevice>(stage); }, "der Probe",
-      AudioTiming{.idleClose = 10s, .deadlineMargin = 5s, .retryAfterQuiet = 200ms}, nullptr,
-      [&rig](const std::string& line) { rig.said.push_back(line); });
+  rig.start({.idleClose = 10s, .deadlineMargin = 5s, .retryAfterQuiet = 200ms});
   rig.output->play(0, word);
   rig.output->play(0, word);
   EXPECT_EQ(rig.stage->played.size(), 3u);
