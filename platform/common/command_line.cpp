@@ -50,6 +50,24 @@ CommandLine answering(CommandLine::Request request) {
 
 }  // namespace
 
+std::optional<int> answerAtOnce(const CommandLine& line,
+                                const std::function<void(StandardStream, std::string_view)>& say) {
+  switch (line.request) {
+    case CommandLine::Request::help:
+      say(StandardStream::output, usageText);
+      return 0;
+    case CommandLine::Request::version:
+      say(StandardStream::output, "lurvendel " LURVENDEL_VERSION "\n");
+      return 0;
+    case CommandLine::Request::unknownOption:
+      say(StandardStream::error, line.complaint);
+      return 2;
+    case CommandLine::Request::runClock:
+      break;
+  }
+  return std::nullopt;
+}
+
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   CommandLine line;
   for (const std::string& option : arguments) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,3 +20,10 @@ struct CommandLine {
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 extern const char* const usageText;
+
+enum class StandardStream { output, error };
+
+// What the program answers itself, help, its version or an unknown option, said through `say`:
+// the exit status. Nothing where the request is for a clock.
+std::optional<int> answerAtOnce(const CommandLine& line,
+                                const std::function<void(StandardStream, std::string_view)>& say);

@@ -6,19 +6,10 @@
 #include "platform/posix/posix_instance_lock.h"
 
 std::optional<int> answerAsCaller(const CommandLine& line, PosixInstanceLock& claim) {
-  switch (line.request) {
-    case CommandLine::Request::help:
-      std::fputs(usageText, stdout);
-      return 0;
-    case CommandLine::Request::version:
-      std::puts("lurvendel " LURVENDEL_VERSION);
-      return 0;
-    case CommandLine::Request::unknownOption:
-      std::fputs(line.complaint.c_str(), stderr);
-      return 2;
-    case CommandLine::Request::runClock:
-      break;
-  }
+  const auto print = [](StandardStream stream, std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stream == StandardStream::output ? stdout : stderr);
+  };
+  if (const auto status = answerAtOnce(line, print)) return *status;
   PosixClockContact contact(claim);
   return handOverToRunningClock(line.commands, contact);
 }

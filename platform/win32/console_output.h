@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-enum class StandardStream { output, error };
+#include "platform/common/command_line.h"
 
 // Writes UTF-8 text where the user who started the program reads it: to a file or pipe the
 // stream was redirected to, as UTF-8, or else to the console the program was started from, if

@@ -24,19 +24,7 @@ std::vector<std::string> arguments() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const CommandLine line = parseCommandLine(arguments());
-  switch (line.request) {
-    case CommandLine::Request::help:
-      tellStarter(StandardStream::output, usageText);
-      return 0;
-    case CommandLine::Request::version:
-      tellStarter(StandardStream::output, "lurvendel " LURVENDEL_VERSION "\n");
-      return 0;
-    case CommandLine::Request::unknownOption:
-      tellStarter(StandardStream::error, line.complaint);
-      return 2;
-    case CommandLine::Request::runClock:
-      break;
-  }
+  if (const auto status = answerAtOnce(line, tellStarter)) return *status;
   // The commands go to the clock that runs; only when none does, this one starts.
   Win32InstanceLock claim;
   Win32ClockContact contact(claim);
