@@ -32,10 +32,8 @@ bool AlsaAudioDevice::play(const PcmClip& clip) {
   const snd_pcm_uframes_t piece = format.sampleRate / 10;
   snd_pcm_uframes_t written = 0;
   while (written < frames) {
-    if (interrupted_) {
-      snd_pcm_drop(pcm_.get());
-      return false;
-    }
+    // The worker given up on closes the device next, which drops what is queued.
+    if (interrupted_) return false;
     const snd_pcm_sframes_t n =
         snd_pcm_writei(pcm_.get(), clip.samples.data() + written * format.blockAlign,
                        std::min(piece, frames - written));
