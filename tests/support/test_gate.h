@@ -7,14 +7,18 @@
 #include "platform/sim/sim_platform.h"
 
 // A call gate whose loop holds nothing: pumping runs what the test puts in its place, and the
-// calls that wait for quiet run when the test says.
+// loop takes a turn when the test says, running the calls that wait for quiet if they were
+// scheduled.
 struct TestGate : CallGate {
   [[noreturn]] void endProgram() override { throw ProgramEnded{}; }
   void dispatchPendingEvents() override {
     if (pending) std::exchange(pending, nullptr)();
   }
-  void scheduleQuietCalls() override {}
-  using CallGate::runQuietCalls;
+  void scheduleQuietCalls() override { quietCallsDue = true; }
+  void loopTurn() {
+    if (std::exchange(quietCallsDue, false)) runQuietCalls();
+  }
 
   std::function<void()> pending;
+  bool quietCallsDue = false;
 };
