@@ -61,7 +61,6 @@ void CommandServer::listen(PosixInstanceLock& claim) {
 }
 
 void CommandServer::follow(int listener) {
-  incoming_.reset();
   if (listener < 0) return;
   incoming_ = std::make_unique<QSocketNotifier>(listener, QSocketNotifier::Read);
   QObject::connect(incoming_.get(), &QSocketNotifier::activated,

@@ -1,15 +1,18 @@
 #include "platform/qt/command_server.h"
 
 #include <cstdio>
+#include <functional>
 #include <future>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include <QCoreApplication>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/posix/command_socket.h"
 #include "platform/posix/posix_clock_contact.h"
@@ -48,8 +51,10 @@ struct Server {
   PosixInstanceLock claim{ClockPlaces{{folder.path()}, ""}};
   std::vector<std::string> obeyed;
   ClockAnswer answer = ClockAnswer::taken;
+  std::function<void()> whileObeying;  // once, as a clip runs the event loop
   CommandServer server{[this](std::string_view command) {
     if (answer != ClockAnswer::busy) obeyed.emplace_back(command);
+    if (whileObeying) std::exchange(whileObeying, nullptr)();
     return answer;
   }};
 };
@@ -77,6 +82,23 @@ TEST(CommandServer, AnswersAKnownCommandInOneShortLineAndNothingElse) {
   std::vector<UniqueFd> idle;
   for (int i = 0; i < 8; ++i) idle.push_back(connectToClock(clock.claim.address()));
   EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::busy) << "with eight callers silent";
+}
+
+// A connection carries one command: what its caller sends while it is carried out is dropped.
+TEST(CommandServer, OneConnectionCarriesOneCommand) {
+  Server clock;
+  const UniqueFd fd = connectToClock(clock.claim.address());
+  const auto sprich = [&] { send(fd.get(), "sprich\n", 7, MSG_NOSIGNAL); };
+  clock.whileObeying = [&] {
+    sprich();
+    // As a clip pumps the loop: deferred deletes wait, unlike in qWait.
+    QTimer::singleShot(100, [] {});
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  };
+  sprich();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !clock.whileObeying; }));
+  QTest::qWait(100);
+  EXPECT_EQ(clock.obeyed.size(), 1u);
 }
 
 // Deleted alone or with its folder, or a file put in its place, the socket is there again at
