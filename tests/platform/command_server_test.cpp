@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -18,13 +20,17 @@
 #include "platform/posix/posix_clock_contact.h"
 #include "platform/posix/posix_instance_lock.h"
 #include "support/descriptors.h"
+#include "support/privileges.h"
 #include "support/temp_folder.h"
 
 namespace {
 
 // A server on a claim of its own; obey takes what it is given while `busy` is false.
 struct Server {
-  Server() {
+  // In a folder of its own, or only at an abstract name that any user can reach.
+  explicit Server(const std::string& abstractName = "")
+      : claim(abstractName.empty() ? ClockPlaces{{folder.path()}, ""}
+                                   : ClockPlaces{{}, abstractName}) {
     EXPECT_EQ(claim.claim(), PosixInstanceLock::Outcome::claimed);
     server.listen(claim);
   }
@@ -48,7 +54,7 @@ struct Server {
   }
 
   TempFolder folder{"lurvendel-commands"};
-  PosixInstanceLock claim{ClockPlaces{{folder.path()}, ""}};
+  PosixInstanceLock claim;
   std::vector<std::string> obeyed;
   ClockAnswer answer = ClockAnswer::taken;
   std::function<void()> whileObeying;  // once, as a clip runs the event loop
@@ -99,6 +105,35 @@ TEST(CommandServer, OneConnectionCarriesOneCommand) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return !clock.whileObeying; }));
   QTest::qWait(100);
   EXPECT_EQ(clock.obeyed.size(), 1u);
+}
+
+// Another user's connection is dropped unheard, also where that user can reach the socket.
+TEST(CommandServer, AnotherUsersCommandIsNeitherObeyedNorAnswered) {
+  const std::string why =
+      privileges::whyNot("root, to play another user", privileges::playAnotherUser);
+  if (!why.empty()) GTEST_SKIP() << why;
+  Server clock("lurvendel-commands-" + std::to_string(getpid()));
+  const pid_t stranger = fork();
+  if (stranger == 0) {
+    // Connected as a caller would, without its check of who listens.
+    sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
+    const std::string name = clock.claim.address();
+    name.copy(address.sun_path + 1, name.size() - 1, 1);
+    const UniqueFd fd(socket(AF_UNIX, SOCK_STREAM, 0));
+    char answer = 0;
+    _exit(privileges::playAnotherUser() &&
+                  connect(fd.get(), reinterpret_cast<sockaddr*>(&address),
+                          static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + name.size())) ==
+                      0 &&
+                  send(fd.get(), "sprich\n", 7, MSG_NOSIGNAL) == 7 &&
+                  recv(fd.get(), &answer, 1, 0) <= 0
+              ? 0
+              : 1);
+  }
+  int status = -1;
+  EXPECT_TRUE(QTest::qWaitFor([&] { return waitpid(stranger, &status, WNOHANG) == stranger; }));
+  EXPECT_EQ(status, 0) << "answered, or could not ask";
+  EXPECT_TRUE(clock.obeyed.empty());
 }
 
 // Deleted alone or with its folder, or a file put in its place, the socket is there again at
