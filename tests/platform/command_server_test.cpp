@@ -88,6 +88,8 @@ TEST(CommandServer, AnswersAKnownCommandInOneShortLineAndNothingElse) {
   std::vector<UniqueFd> idle;
   for (int i = 0; i < 8; ++i) idle.push_back(connectToClock(clock.claim.address()));
   EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::busy) << "with eight callers silent";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return clock.ask(clockCommand::speak) == ClockAnswer::taken; }))
+      << "once the silent ones had their second";
 }
 
 // A connection carries one command: what its caller sends while it is carried out is dropped.
