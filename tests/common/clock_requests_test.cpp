@@ -31,6 +31,10 @@ std::optional<int> quit(ScriptedClock& clock) {
   return handOverToRunningClock({clockCommand::quit}, clock);
 }
 
+std::optional<int> speakAndShow(ScriptedClock& clock) {
+  return handOverToRunningClock({clockCommand::speak, clockCommand::show}, clock);
+}
+
 }  // namespace
 
 // A quit is asked again while the clock is busy, and is done once the clock has gone; a clock
@@ -55,4 +59,24 @@ TEST(ClockRequests, AQuitIsDoneWhenTheClockHasGone) {
   EXPECT_EQ(quit(staying), 1);
   EXPECT_EQ(staying.complaints,
             std::vector<std::string>{"lurvendel: die laufende Uhr antwortet nicht\n"});
+}
+
+// The commands go one after the other while the clock takes each; the first one it does not take
+// ends the run with its reason. A clock still starting (its claim held, no answer yet) is waited
+// for; one that never answers is given ten seconds: a plain start then ends quietly.
+TEST(ClockRequests, CommandsGoInTurnToAClockThatMayStillBeStarting) {
+  ScriptedClock starting;
+  starting.answers = {ClockAnswer::noClock, ClockAnswer::noClock, ClockAnswer::taken};
+  EXPECT_EQ(speakAndShow(starting), 0);
+  EXPECT_EQ(starting.asked, (std::vector<std::string>{"sprich", "sprich", "sprich", "anzeigen"}));
+
+  ScriptedClock busy;
+  busy.answers = {ClockAnswer::taken, ClockAnswer::busy};
+  EXPECT_EQ(speakAndShow(busy), 1);
+  EXPECT_EQ(busy.complaints, std::vector<std::string>{"lurvendel: die Uhr ist beschäftigt und "
+                                                      "nimmt gerade nichts mehr an\n"});
+
+  ScriptedClock silent;
+  EXPECT_EQ(handOverToRunningClock({}, silent), 0);
+  EXPECT_TRUE(silent.complaints.empty());
 }
