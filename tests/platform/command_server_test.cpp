@@ -72,7 +72,7 @@ struct Server {
 TEST(CommandServer, AnswersAKnownCommandInOneShortLineAndNothingElse) {
   Server clock;
   EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::taken);
-  clock.sendRaw({"anz", "eigen\n"});
+  clock.sendRaw({"a", "nzeigen\n"});
   clock.sendRaw({"bitte\n"});
   clock.sendRaw({"sprich"});
   clock.sendRaw({std::string(4096, 'x') + "\n"});
@@ -88,6 +88,11 @@ TEST(CommandServer, AnswersAKnownCommandInOneShortLineAndNothingElse) {
   std::vector<UniqueFd> idle;
   for (int i = 0; i < 8; ++i) idle.push_back(connectToClock(clock.claim.address()));
   EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::busy) << "with eight callers silent";
+  idle.clear();
+  QTest::qWait(100);
+  EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::taken) << "after they hung up";
+  for (int i = 0; i < 8; ++i) idle.push_back(connectToClock(clock.claim.address()));
+  QTest::qWait(100);
   EXPECT_TRUE(QTest::qWaitFor([&] { return clock.ask(clockCommand::speak) == ClockAnswer::taken; }))
       << "once the silent ones had their second";
 }
