@@ -32,10 +32,10 @@ void DeadlineAudioOutput::play(std::int16_t, const PcmClip& sound) {
   const auto start = std::chrono::steady_clock::now();
   const bool tooManyStuck = AudioWorker::stuckCount() >= maxStuckWorkers;
   if (tooManyStuck || failedRecently(start)) {
+    // A skipped clip leaves the time of the failure as it was: words that keep coming must not
+    // keep the device silent for the rest of the day.
     report(tooManyStuck ? "zu viele hängende Wiedergaben, übersprungen"
                         : "übersprungen, das Gerät scheiterte eben");
-    lastFailed_ = lastFailed_ || tooManyStuck;
-    lastEnded_ = start;
     return;
   }
   if (!worker_) worker_ = AudioWorker::start(makeDevice_(), timing_.idleClose);

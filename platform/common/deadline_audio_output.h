@@ -13,8 +13,8 @@ class AudioWorker;
 struct AudioTiming {
   std::chrono::milliseconds idleClose{3000};
   std::chrono::milliseconds deadlineMargin{1000};
-  // After a failure, clips that follow within this time stay silent at once; the next
-  // announcement tries the device again.
+  // Clips that come within this time of a failure stay silent at once; the first one after it
+  // tries the device again, however many were skipped.
   std::chrono::milliseconds retryAfterQuiet{300};
 };
 
