@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
@@ -126,6 +127,11 @@ TEST(QtWindowHost, TheControlsLookAsDesigned) {
   auto* hours = clock.widget<QLabel>("Label4");
   EXPECT_EQ(hours->alignment(), Qt::AlignCenter);
   EXPECT_EQ(hours->frameShape(), QFrame::Box);
+  QWidget& window = clock.clock.window();
+  EXPECT_EQ(window.grab().toImage().pixelColor(hours->mapTo(&window, QPoint(3, 3))), black)
+      << "the background painted";
+  EXPECT_EQ(clock.widget<QLineEdit>("Text5")->alignment(), Qt::AlignCenter);
+  EXPECT_EQ(clock.widget<QLabel>("Label3(1)")->text(), ":") << "a caption no tick writes";
   auto* date = clock.widget<QLabel>("Label2");
   EXPECT_GE(date->width(), date->fontMetrics().horizontalAdvance(date->text()));
 }
@@ -237,7 +243,10 @@ TEST(QtWindowHost, TheIconsMenuShowsItsItemsInOrderWithTheirMarks) {
   EXPECT_EQ(shown(), (std::vector<std::string>{"Ansage jede 1 min", "Ansage jede 5 min",
                                                "Ansage jede 15 min [x]", "Ansage jede 30 min", "-",
                                                "Uhr Anzeigen", "-", "Info", "-", "Exit"}));
+  EXPECT_TRUE(clock.widget<QRadioButton>("Option1(2)")->isChecked());
   clock.form.Option2.select();
+  EXPECT_TRUE(clock.widget<QRadioButton>("Option2")->isChecked());
+  EXPECT_FALSE(clock.widget<QRadioButton>("Option1(2)")->isChecked());
   clock.form.Text5.editedByUser("23:59:00");
   clock.form.Text5.onClick();
   clock.form.Command5.press();
