@@ -79,6 +79,8 @@ TEST(QtWindowHost, DisplaysAreNamedAndReadableByScreenReaders) {
   }
   EXPECT_EQ(accessibleChild("Option1(2)")->role(), QAccessible::RadioButton);
   EXPECT_EQ(accessibleChild("Text5")->text(QAccessible::Name).toStdString(), "Alarmzeit");
+  EXPECT_EQ(accessibleChild("Command2")->text(QAccessible::Name).toStdString(),
+            "Alarmzeit plus 1 Minute");
 }
 
 // Green digits on black, boxed and centred; the alarm lines dark green; labels that size to
@@ -132,8 +134,9 @@ TEST(QtWindowHost, TheControlsLookAsDesigned) {
       << "the background painted";
   EXPECT_EQ(clock.widget<QLineEdit>("Text5")->alignment(), Qt::AlignCenter);
   EXPECT_EQ(clock.widget<QLabel>("Label3(1)")->text(), ":") << "a caption no tick writes";
-  auto* date = clock.widget<QLabel>("Label2");
-  EXPECT_GE(date->width(), date->fontMetrics().horizontalAdvance(date->text()));
+  for (const char* name : {"Label1", "Label7", "Label2"}) {
+    EXPECT_EQ(clock.widget(name)->size(), clock.widget(name)->sizeHint()) << name;
+  }
 }
 
 // Whatever way text enters the alarm entry, only digits and ":" get in, up to eight characters;
@@ -216,6 +219,7 @@ TEST(QtWindowHost, TabAndShiftTabGoRoundTheControlsInTheDesignedOrder) {
             (Order{"Command8", "Command7", "Command1", "Option1(0)"}));
 
   clock.form.Option2.select();
+  EXPECT_FALSE(clock.widget("Command5")->isEnabled());
   clock.form.Command5.setEnabled(true);
   const Order wide = {"Command1", "Text5",    "Command2", "Command3", "Command4",
                       "Command5", "Command6", "Command7", "Command8", "Option1(0)"};
@@ -250,10 +254,13 @@ TEST(QtWindowHost, TheIconsMenuShowsItsItemsInOrderWithTheirMarks) {
   clock.form.Text5.editedByUser("23:59:00");
   clock.form.Text5.onClick();
   clock.form.Command5.press();
-  EXPECT_EQ(shown(), (std::vector<std::string>{
-                         "Ansage jede 1 min (locked)", "Ansage jede 5 min (locked)",
-                         "Ansage jede 15 min (locked)", "Ansage jede 30 min (locked)",
-                         "Alarm aktiv !", "-", "Uhr Anzeigen", "-", "Info", "-", "Exit"}));
+  const std::vector<std::string> armed = shown();
+  clock.form.Command6.press();
+  EXPECT_EQ(clock.focused(), "Option1(2)") << "after the alarm was cancelled";
+  EXPECT_EQ(armed, (std::vector<std::string>{
+                       "Ansage jede 1 min (locked)", "Ansage jede 5 min (locked)",
+                       "Ansage jede 15 min (locked)", "Ansage jede 30 min (locked)",
+                       "Alarm aktiv !", "-", "Uhr Anzeigen", "-", "Info", "-", "Exit"}));
 }
 
 // The seconds are refreshed when the window itself is painted (shown, exposed, resized), not when
