@@ -97,7 +97,8 @@ TEST(WindowMirror, WhatShowsFollowsTheWidthAndTheFramesAndTextWaitsForView) {
 }
 
 // A control's place at the screen's resolution (144 dpi: ten twips a pixel), in its frame or in
-// the window; Tab keeps the option buttons of one frame together where the first of them stands.
+// the window; Tab keeps the option buttons of one frame together where the first of them stands,
+// one group ('|' where a group starts).
 TEST(WindowMirror, PlacesAndTabOrderFollowTheDesign) {
   Mirrored m;
   const PixelRect inFrame = m.mirror.placeOf(m.form.Text5, false);
@@ -107,12 +108,17 @@ TEST(WindowMirror, PlacesAndTabOrderFollowTheDesign) {
   EXPECT_EQ((std::vector{inWindow.left, inWindow.top}), (std::vector{488, 50}));
 
   std::vector<std::string> order;
+  const Control* previous = nullptr;
   for (const Control* control : WindowMirror::tabOrder(m.form.controls())) {
-    if (control->tabIndex() >= 4 && control->tabIndex() <= 16) order.push_back(control->name());
+    const bool starts = !previous || !WindowMirror::inOneOptionGroup(previous, control);
+    previous = control;
+    if (control->tabIndex() < 4 || control->tabIndex() > 16) continue;
+    order.push_back((starts ? "|" : "") + control->name());
   }
-  EXPECT_EQ(order, (std::vector<std::string>{"Option1(0)", "Option1(1)", "Option1(2)", "Option1(3)",
-                                             "Option2", "Command1", "Frame3", "Text5", "Command2",
-                                             "Command3", "Command4", "Command5", "Label1"}));
+  EXPECT_EQ(order,
+            (std::vector<std::string>{"|Option1(0)", "Option1(1)", "Option1(2)", "Option1(3)",
+                                      "Option2", "|Command1", "|Frame3", "|Text5", "|Command2",
+                                      "|Command3", "|Command4", "|Command5", "|Label1"}));
 }
 
 // The pointer's moves and the window's paints reach the model; a close ends the clock at once,
