@@ -184,6 +184,13 @@ TEST(QtWindowHost, TheAlarmEntryTakesOnlyWhatATimeIsMadeOf) {
        "12:349"},
       {"the context menu's paste", paste("Weckzeit 07:30:00", [](QLineEdit* e) { e->paste(); }),
        "12:3407:"},
+      {"Home, Ctrl+V",
+       paste("x9",
+             [](QLineEdit* entry) {
+               press(entry, Qt::Key_Home);
+               press(entry, Qt::Key_V, "\x16", Qt::ControlModifier);
+             }),
+       "912:34"},
       {"Home, Ctrl+V, a digit",
        paste("x9",
              [](QLineEdit* entry) {
