@@ -178,10 +178,13 @@ TEST(QtWindowHost, TheAlarmEntryTakesOnlyWhatATimeIsMadeOf) {
       {"a dead key", [](QLineEdit* entry) { commit(entry, "^"); }, "12:34"},
       {"compose", [](QLineEdit* entry) { commit(entry, QString::fromUtf8("é")); }, "12:34"},
       {"an input method's digits", [](QLineEdit* entry) { commit(entry, "7"); }, "12:347"},
-      {"Ctrl+V",
-       paste("x9 Uhr",
-             [](QLineEdit* entry) { press(entry, Qt::Key_V, "\x16", Qt::ControlModifier); }),
-       "12:349"},
+      {"Ctrl+V, a digit",
+       paste("x 4",
+             [](QLineEdit* entry) {
+               press(entry, Qt::Key_V, "\x16", Qt::ControlModifier);
+               press(entry, Qt::Key_5, "5");
+             }),
+       "12:3445"},
       {"the context menu's paste", paste("Weckzeit 07:30:00", [](QLineEdit* e) { e->paste(); }),
        "12:3407:"},
       {"Home, Ctrl+V",
