@@ -1,8 +1,8 @@
 #!/bin/bash
-# End-to-end test of the clock on a real desktop: no display, an unknown option, the window on
-# top, two starts at once and a second instance, the tray icon and its menu, the info box, the
-# commands from outside and their answers, speech heard clip by clip, the window destroyed from
-# outside, ending in the middle of speech, and ended by another process.
+# End-to-end test of the clock on a real desktop: the window on top, two starts at once and a
+# second instance, the tray icon and its menu, the info box, the commands from outside and their
+# answers, speech heard clip by clip, the window destroyed from outside, ending in the middle of
+# speech, and ended by another process.
 # Usage: tests/e2e/desktop_test.sh BINARY ARTIFACT_DIR
 set -euo pipefail
 
@@ -30,26 +30,12 @@ menu_choose() {
 }
 ended() { if e2e_gone "$PID"; then echo " - the program has ended"; fi; }
 
-# --- 1. without a display: one line, status 1 -------------------------------------------
-for display in "" :4711; do
-    status=0
-    env -u DISPLAY ${display:+DISPLAY=$display} QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0 \
-        "$BIN" 2>"$E2E_ARTIFACTS/no-display.err" || status=$?
-    check_eq "exit status, DISPLAY ${display:-unset}" "$status" 1
-    check_eq "lines on stderr, DISPLAY ${display:-unset}" "$(wc -l <"$E2E_ARTIFACTS/no-display.err")" 1
-done
-status=0
-"$BIN" $'--x\n\e[1m' 2>"$E2E_ARTIFACTS/option.err" || status=$?
-check_eq "exit status of an unknown option" "$status" 2
-check_eq "an unknown option with control characters" "$(cat "$E2E_ARTIFACTS/option.err")" \
-    'lurvendel: unbekannte Option --x\x0a\x1b[1m (lurvendel --help nennt alle)'
-
 start_xvfb
 start_wm
 start_tray
 start_sound
 
-# --- 2. two --sprich at once: one clock speaks twice, once its window is up, on top, 4480 twips
+# --- 1. two --sprich at once: one clock speaks twice, once its window is up, on top, 4480 twips
 # wide; the other caller ends with status 0 ------------------------------------------------
 start_recording "$E2E_ARTIFACTS/two-at-once.wav"
 start_program "$BIN" "$FAKE" --sprich
@@ -73,7 +59,7 @@ e2e_wait_exit "$E2E_PROGRAM_PID" 5 || fail "a second clock did not end within 5 
 check_eq "exit status of a second clock" "${E2E_EXIT_CODE:-}" 0
 check_eq "windows titled '$TITLE'" "$(xdotool search --name "^$TITLE\$" | wc -l)" 1
 
-# --- 3. the tray: hidden, a left click and --sprich speak, --anzeigen and the menu show -----
+# --- 2. the tray: hidden, a left click and --sprich speak, --anzeigen and the menu show -----
 click_client "$WIN" "${HIDE[@]}"
 check_within "'Verbergen' hides the window" "$PID" 10 not_viewable "$WIN"
 while_running "$PID" 10 icon_there || e2e_fatal "no icon in the tray$(ended)"
@@ -107,7 +93,7 @@ menu_choose "Uhr Anzeigen"
 check_within "'Uhr Anzeigen' shows the window" "$PID" 10 viewable "$WIN"
 check_within "'Uhr Anzeigen' takes the icon away" "$PID" 10 icon_gone
 
-# --- 4. only this user's processes reach the clock; a burst leaves it ticking ---------------
+# --- 3. only this user's processes reach the clock; a burst leaves it ticking ---------------
 socket=$XDG_RUNTIME_DIR/lurvendel.socket
 # knock : another user sends "sprich" to the clock's socket; says whether it got connected.
 knock() {
@@ -149,17 +135,17 @@ check_eq "callers of the burst told the clock is busy" "$(grep -c 'die Uhr ist b
     "$E2E_ARTIFACTS/burst.err")" $((50 - taken))
 check_runs_on "after a burst of 50 requests" "$PID" "$WIN"
 
-# --- 5. the window destroyed by another program: made anew, on top, and the clock goes on ----
+# --- 4. the window destroyed by another program: made anew, on top, and the clock goes on ----
 /usr/bin/python3 "$E2E_LIB_DIR/x11.py" destroy "$WIN"
 e2e_wait_until 10 not_viewable "$WIN" || true
 WIN=$(wait_for_window "$TITLE" 10 "$PID") || e2e_fatal "no window after it was destroyed$(ended)"
 xprop -id "$WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the new window is not on top"
 check_runs_on "after the window was destroyed" "$PID" "$WIN"
 
-# --- 6. Alt+F4 one second into "Sprich": silent within 150 ms, gone within 0.5 s ----------
+# --- 5. Alt+F4 one second into "Sprich": silent within 150 ms, gone within 0.5 s ----------
 check_alt_f4_in_speech "$PID" click_client "$WIN" "${SPRICH[@]}"
 
-# --- 7. ended by another process as its window's close ends it; none started to be ended -----
+# --- 6. ended by another process as its window's close ends it; none started to be ended -----
 start_program "$BIN"
 PID=$E2E_PROGRAM_PID
 wait_for_window "$TITLE" 20 "$PID" >/dev/null || e2e_fatal "no window of the clock to end$(ended)"
