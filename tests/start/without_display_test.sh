@@ -24,11 +24,22 @@ expect "no server at DISPLAY" 1 "lurvendel: keine Anzeige erreichbar (DISPLAY=:4
     env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb DISPLAY=:4711 "$BIN"
 expect "an unknown option with control characters" 2 \
     'lurvendel: unbekannte Option --x\x0a\x1b[1m (lurvendel --help nennt alle)' "$BIN" $'--x\n\e[1m'
-# Qt's warnings at start-up are no reason to end: the clock runs on (until the timeout ends it),
-# silent on a sound device that takes everything. What the bare platform prints is not asked.
+expect "no server at DISPLAY or WAYLAND_DISPLAY" 1 \
+    "lurvendel: keine Anzeige erreichbar (DISPLAY ist nicht gesetzt, WAYLAND_DISPLAY=nirgends-0)" \
+    env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=nirgends-0 "$BIN"
+
+# Qt's warnings at start-up are no reason to end: the clock runs, takes its socket and ends when
+# asked. Silent on a sound device that takes everything; what the bare platform prints is not asked.
 echo 'pcm.!default { type null }' >"$XDG_RUNTIME_DIR/asound.conf"
-# shellcheck disable=SC2016 # expanded by the inner shell
-expect "a start on which Qt warns" 124 "" env QT_QPA_PLATFORM=offscreen \
-    QT_SCALE_FACTOR_ROUNDING_POLICY=nonsense ALSA_CONFIG_PATH="$XDG_RUNTIME_DIR/asound.conf" \
-    bash -c 'timeout 2 "$0" 2>/dev/null' "$BIN"
+QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR_ROUNDING_POLICY=nonsense \
+    ALSA_CONFIG_PATH="$XDG_RUNTIME_DIR/asound.conf" timeout 30 "$BIN" 2>/dev/null &
+clock=$!
+for ((i = 0; i < 100; i++)); do
+    [[ -S $XDG_RUNTIME_DIR/lurvendel.socket ]] && break
+    sleep 0.1
+done
+expect "--beenden of the clock that runs" 0 "" "$BIN" --beenden
+status=0
+wait "$clock" || status=$?
+[[ $status == 0 ]] || { echo "FAIL: the clock ended with status $status" >&2; failures=$((failures + 1)); }
 exit $((failures > 0))
