@@ -51,13 +51,14 @@ struct TickRig {
 
 // While a clip plays the window lives on, but nothing reaches the model: a click and the ticks
 // that fell due (a second passes) wait for the pump point after the clip, where the click runs,
-// then one tick, nested in the tick that played the clip.
+// then one tick, nested in the tick that played the clip. What waits for quiet comes after all.
 TEST(QtTickTimer, WhatFallsDueWhileAClipPlaysRunsAfterItAndTicksOnlyOnce) {
   TickRig rig;
   std::vector<std::string> seen;
   rig.whileTicking = [&] {
     if (rig.depth != 1 || !seen.empty()) return;
     seen.push_back("clip");
+    rig.gate.whenQuiet([&] { seen.push_back("quiet"); });
     QTimer::singleShot(20, [&] { rig.gate.deliver([&] { seen.push_back("click"); }); });
     const int before = rig.ticks;
     QElapsedTimer clip;
@@ -74,7 +75,7 @@ TEST(QtTickTimer, WhatFallsDueWhileAClipPlaysRunsAfterItAndTicksOnlyOnce) {
   rig.runEventLoopFor(2500);
 
   EXPECT_EQ(seen, (std::vector<std::string>{"clip", "ticks during the clip: 0", "click",
-                                            "ticks after it: 1"}));
+                                            "ticks after it: 1", "quiet"}));
   EXPECT_EQ(rig.maxDepth, 2);
 }
 
