@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include "core/app/frm_uhr.h"
+#include "core/app/vocabulary.h"
 #include "platform/posix/posix_instance_lock.h"
 #include "platform/qt/qt_clock_program.h"
 #include "platform/qt/qt_dialogs.h"
@@ -249,7 +250,8 @@ TEST(QtWindowHost, TabAndShiftTabGoRoundTheControlsInTheDesignedOrder) {
 }
 
 // The icon's menu as the user sees it: its items in order, separators between the groups, the
-// chosen interval checked; with an alarm armed, "Alarm aktiv !" shown and the intervals locked.
+// chosen interval checked; with an alarm armed, "Alarm aktiv !" shown as the default item and the
+// intervals locked.
 TEST(QtWindowHost, TheIconsMenuShowsItsItemsInOrderWithTheirMarks) {
   ShownClock clock;
   const auto shown = [&] {
@@ -274,6 +276,17 @@ TEST(QtWindowHost, TheIconsMenuShowsItsItemsInOrderWithTheirMarks) {
   clock.form.Text5.onClick();
   clock.form.Command5.press();
   const std::vector<std::string> armed = shown();
+  QString defaultItem = "no menu";
+  QTimer::singleShot(0, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    defaultItem = menu->defaultAction() ? menu->defaultAction()->text() : "none";
+    menu->close();
+  });
+  clock.form.trayIconEvent(iconMouse::rightButtonUp);
+  EXPECT_EQ(defaultItem.toStdString(), "Alarm aktiv !") << "drawn as the default item";
+  clock.clock.window().activateWindow();  // the menu took the focus with it
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&clock.clock.window()));
   clock.form.Command6.press();
   EXPECT_EQ(clock.focused(), "Option1(2)") << "after the alarm was cancelled";
   EXPECT_EQ(armed, (std::vector<std::string>{
