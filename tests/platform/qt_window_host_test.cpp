@@ -269,9 +269,20 @@ TEST(QtWindowHost, TheIconsMenuShowsItsItemsInOrderWithTheirMarks) {
                                                "Ansage jede 15 min [x]", "Ansage jede 30 min", "-",
                                                "Uhr Anzeigen", "-", "Info", "-", "Exit"}));
   EXPECT_TRUE(clock.widget<QRadioButton>("Option1(2)")->isChecked());
+  const auto choose = [&](const QString& text) {
+    for (QAction* action : clock.clock.window().contextMenu().actions()) {
+      if (action->text() == text) action->trigger();
+    }
+  };
+  choose("Ansage jede 15 min");  // chosen already, so it stays so
+  choose("Ansage jede 5 min");
+  EXPECT_EQ(shown(), (std::vector<std::string>{"Ansage jede 1 min", "Ansage jede 5 min [x]",
+                                               "Ansage jede 15 min", "Ansage jede 30 min", "-",
+                                               "Uhr Anzeigen", "-", "Info", "-", "Exit"}));
+  EXPECT_TRUE(clock.widget<QRadioButton>("Option1(1)")->isChecked());
   clock.form.Option2.select();
   EXPECT_TRUE(clock.widget<QRadioButton>("Option2")->isChecked());
-  EXPECT_FALSE(clock.widget<QRadioButton>("Option1(2)")->isChecked());
+  EXPECT_FALSE(clock.widget<QRadioButton>("Option1(1)")->isChecked());
   clock.form.Text5.editedByUser("23:59:00");
   clock.form.Text5.onClick();
   clock.form.Command5.press();
