@@ -11,6 +11,7 @@
 #include <string>
 #include <sys/file.h>
 #include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -37,6 +38,8 @@ pid_t inChild(uid_t user, const std::function<int()>& body, int* ready = nullptr
   const pid_t child = fork();
   if (child == 0) {
     if (setgid(user) != 0 || setuid(user) != 0) _exit(3);
+    // After the change of user, which clears it: a test killed on its timeout leaves no holder.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     const int status = body();
     if (!ready) _exit(status);
     if (write(*ready, "x", 1) != 1) _exit(4);
