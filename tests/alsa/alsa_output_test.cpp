@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
@@ -9,6 +10,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -30,9 +32,10 @@ std::string home;
 // A device that writes what it is given, as it is and at once, to the file home/NAME.raw; the
 // file starts again each time the device is opened. Where that file is a FIFO nobody reads, the
 // device's first configuration blocks for ever, as a frozen sound server blocks ALSA's calls.
-void defineFileDevice(const std::string& name, const std::string& file) {
+void defineFileDevice(const std::string& name, const std::string& file,
+                      const std::string& slave = "null") {
   std::ofstream(home + "/.asoundrc", std::ios::app)
-      << "pcm." << name << " { type file slave.pcm \"null\" file \"" << file
+      << "pcm." << name << " { type file slave.pcm \"" << slave << "\" file \"" << file
       << "\" format \"raw\" }\n";
 }
 void defineFileDevice(const std::string& name) {
@@ -166,6 +169,69 @@ TEST(AlsaAudioDevice, AFailingDeviceIsClosedAfterTheClip) {
   EXPECT_FALSE(rejecting.play(clipOf(0, 11025, 8, samples)));
   EXPECT_EQ(rejecting.failure(), "snd_pcm_set_params: Invalid argument");
   EXPECT_FALSE(rejecting.isOpen());
+}
+
+// A sound server of the test's own with one null sink: a device that takes samples in real time,
+// as every real one does, which ALSA's null and file devices do not.
+class RealTimeServer {
+ public:
+  RealTimeServer() {
+    const std::string pulse = home + "/pulse";
+    mkdir(pulse.c_str(), 0700);
+    const std::string socket = pulse + "/native";
+    std::ofstream(pulse + "/null.pa")
+        << "load-module module-native-protocol-unix auth-anonymous=1 socket=" << socket << "\n"
+        << "load-module module-null-sink sink_name=null rate=11025 channels=1\n";
+    server_ = fork();
+    if (server_ == 0) {
+      setenv("PULSE_RUNTIME_PATH", pulse.c_str(), 1);
+      const std::string script = pulse + "/null.pa";
+      execlp("pulseaudio", "pulseaudio", "-n", "-F", script.c_str(), "--daemonize=no",
+             "--exit-idle-time=-1", "--use-pid-file=no", "--log-target=stderr", "--log-level=0",
+             nullptr);
+      _exit(127);
+    }
+    struct stat file {};
+    for (int i = 0; i < 200 && stat(socket.c_str(), &file) != 0; ++i) {
+      std::this_thread::sleep_for(50ms);
+    }
+    std::ofstream(home + "/.asoundrc", std::ios::app)
+        << "pcm.realtime { type pulse server \"unix:" << socket << "\" handle_underrun true }\n";
+    mkfifo((home + "/tapped.raw").c_str(), 0600);
+    defineFileDevice("tapped", home + "/tapped.raw", "realtime");
+  }
+  ~RealTimeServer() {
+    kill(server_, SIGTERM);
+    waitpid(server_, nullptr, 0);
+  }
+
+ private:
+  pid_t server_ = -1;
+};
+
+// A word longer than the device's buffer is written whole to a device that takes it in real time:
+// the writes wait for room rather than fail.
+TEST(AlsaAudioDevice, PlaysAWordWholeOnADeviceThatTakesSamplesInRealTime) {
+  const RealTimeServer server;
+  AlsaAudioDevice device("realtime");
+  const std::vector<std::uint8_t> second(11025, 128);
+  EXPECT_TRUE(device.play(clipOf(1, 11025, 8, second))) << device.failure();
+
+  // The writer held up in the middle of the word (here by a tap that stops reading a while), the
+  // device runs dry; the word goes on from where it was.
+  std::thread tap([fifo = home + "/tapped.raw"] {
+    const int fd = open(fifo.c_str(), O_RDONLY);
+    fcntl(fd, F_SETPIPE_SZ, 4096);
+    char buffer[4096];
+    for (ssize_t got = 0, total = 0; (got = read(fd, buffer, sizeof buffer)) > 0;) {
+      if (total < 3000 && (total += got) >= 3000) std::this_thread::sleep_for(700ms);
+    }
+    close(fd);
+  });
+  AlsaAudioDevice tapped("tapped");
+  EXPECT_TRUE(tapped.play(clipOf(1, 11025, 8, second))) << tapped.failure();
+  tapped.closeDevice();
+  tap.join();
 }
 
 int main(int argc, char** argv) {
