@@ -50,7 +50,7 @@ struct TickRig {
 }  // namespace
 
 // While a clip plays the window lives on, but nothing reaches the model: a click and the ticks
-// that fell due (a second passes) wait for the pump point after the clip, where the click runs,
+// that fell due (two seconds pass) wait for the pump point after the clip, where the click runs,
 // then one tick, nested in the tick that played the clip. What waits for quiet comes after all.
 TEST(QtTickTimer, WhatFallsDueWhileAClipPlaysRunsAfterItAndTicksOnlyOnce) {
   TickRig rig;
@@ -63,7 +63,7 @@ TEST(QtTickTimer, WhatFallsDueWhileAClipPlaysRunsAfterItAndTicksOnlyOnce) {
     const int before = rig.ticks;
     QElapsedTimer clip;
     clip.start();
-    while (clip.elapsed() < 1100) {
+    while (clip.elapsed() < 2100) {  // two seconds fall due
       rig.gate.whileClipPlays();
       usleep(5000);
     }
@@ -72,7 +72,7 @@ TEST(QtTickTimer, WhatFallsDueWhileAClipPlaysRunsAfterItAndTicksOnlyOnce) {
     seen.push_back("ticks after it: " + std::to_string(rig.ticks - before));
   };
   rig.timer.setInterval(100);
-  rig.runEventLoopFor(2500);
+  rig.runEventLoopFor(3500);
 
   EXPECT_EQ(seen, (std::vector<std::string>{"clip", "ticks during the clip: 0", "click",
                                             "ticks after it: 1", "quiet"}));
