@@ -131,6 +131,9 @@ TEST(QtWindowHost, TheControlsLookAsDesigned) {
   EXPECT_EQ(hours->alignment(), Qt::AlignCenter);
   EXPECT_EQ(hours->frameShape(), QFrame::Box);
   QWidget& window = clock.clock.window();
+  EXPECT_EQ(window.windowTitle().toStdString(), "Die Lurvendel");
+  EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_EQ(window.windowIcon().availableSizes().size(), 3) << "16, 32 and 48 pixels";
   EXPECT_EQ(window.grab().toImage().pixelColor(hours->mapTo(&window, QPoint(3, 3))), black)
       << "the background painted";
   EXPECT_EQ(clock.widget<QLineEdit>("Text5")->alignment(), Qt::AlignCenter);
