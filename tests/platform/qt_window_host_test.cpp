@@ -133,6 +133,7 @@ TEST(QtWindowHost, TheControlsLookAsDesigned) {
   QWidget& window = clock.clock.window();
   EXPECT_EQ(window.windowTitle().toStdString(), "Die Lurvendel");
   EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(window.windowFlags() & Qt::WindowStaysOnTopHint);
   EXPECT_EQ(window.windowIcon().availableSizes().size(), 3) << "16, 32 and 48 pixels";
   EXPECT_EQ(window.grab().toImage().pixelColor(hours->mapTo(&window, QPoint(3, 3))), black)
       << "the background painted";
@@ -307,6 +308,19 @@ TEST(QtWindowHost, TheIconsMenuShowsItsItemsInOrderWithTheirMarks) {
                        "Ansage jede 1 min (locked)", "Ansage jede 5 min (locked)",
                        "Ansage jede 15 min (locked)", "Ansage jede 30 min (locked)",
                        "Alarm aktiv !", "-", "Uhr Anzeigen", "-", "Info", "-", "Exit"}));
+}
+
+// "anzeigen" from outside, or an alarm, brings the window back to the front: restored and active.
+TEST(QtWindowHost, AWindowBroughtToTheFrontIsRestoredAndActive) {
+  ShownClock clock;
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  clock.clock.window().setWindowState(Qt::WindowMinimized);
+  clock.clock.window().bringToFront();
+  EXPECT_FALSE(clock.clock.window().isMinimized());
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&clock.clock.window()));
 }
 
 // The seconds are refreshed when the window itself is painted (shown, exposed, resized), not when
