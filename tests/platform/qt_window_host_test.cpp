@@ -323,6 +323,25 @@ TEST(QtWindowHost, AWindowBroughtToTheFrontIsRestoredAndActive) {
   EXPECT_TRUE(QTest::qWaitForWindowActive(&clock.clock.window()));
 }
 
+// The window's close with an alarm armed asks first; "Nein" keeps the clock and its window.
+TEST(QtWindowHost, ClosingWithAnAlarmArmedAsksAndNeinKeepsTheWindow) {
+  ShownClock clock;
+  clock.form.Option2.select();
+  clock.form.Text5.editedByUser("23:59:00");
+  clock.form.Text5.onClick();
+  clock.form.Command5.press();
+  QString asked = "nothing";
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    asked = box->text();
+    QTest::keyClick(box, Qt::Key_N);
+  });
+  clock.clock.window().close();
+  EXPECT_NE(asked, "nothing");
+  EXPECT_TRUE(clock.clock.window().isVisible());
+}
+
 // The seconds are refreshed when the window itself is painted (shown, exposed, resized), not when
 // a button under the pointer repaints: the seconds display must stand still while it is spoken.
 TEST(QtWindowHost, ThePaintHandlerRunsForTheWindowNotForAChildsRepaint) {
