@@ -1,6 +1,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <set>
+#include <xcb/xproto.h>
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -340,6 +341,29 @@ TEST(QtWindowHost, ClosingWithAnAlarmArmedAsksAndNeinKeepsTheWindow) {
   clock.clock.window().close();
   EXPECT_NE(asked, "nothing");
   EXPECT_TRUE(clock.clock.window().isVisible());
+}
+
+// Another program's destruction of the window, as X11 reports it: the window is made anew and
+// shown again; the report of any other window's end changes nothing.
+TEST(QtWindowHost, AWindowDestroyedFromOutsideIsMadeAnewAndShown) {
+  struct Reported : QtWindowHost {
+    using QtWindowHost::nativeEvent;
+  };
+  ShownClock clock;
+  QtWindowHost& window = clock.clock.window();
+  const auto destroyed = [&](WId id) {
+    xcb_destroy_notify_event_t event{};
+    event.response_type = XCB_DESTROY_NOTIFY | 0x80;  // as sent by another client
+    event.window = static_cast<xcb_window_t>(id);
+    (window.*(&Reported::nativeEvent))("xcb_generic_event_t", &event, nullptr);
+    QTest::qWait(20);
+  };
+  const WId before = window.winId();
+  destroyed(before + 1000);
+  EXPECT_EQ(window.winId(), before);
+  destroyed(before);
+  EXPECT_NE(window.winId(), before);
+  EXPECT_TRUE(window.windowHandle()->isVisible());
 }
 
 // The seconds are refreshed when the window itself is painted (shown, exposed, resized), not when
