@@ -127,6 +127,25 @@ TEST(QtTickTimer, TicksComeEachSecondAndSoonAfterAUserOrTheClockChangesSomething
   }
 }
 
+// A timer going before the platform's ticks are set up ticks all the same; one set going ticks
+// within its interval, not only at the next second.
+TEST(QtTickTimer, ATimerGoingTicksFromTheStartAndSetGoingAtOnce) {
+  Timer early;
+  int earlyTicks = 0;
+  early.onTimer = [&] { ++earlyTicks; };
+  early.setInterval(100);
+  PosixClock clock;
+  QtCallGate gate;
+  QtTickTimer ticks(early, clock, gate);
+
+  TickRig rig;
+  while (QDateTime::currentMSecsSinceEpoch() % 1000 > 300) rig.runEventLoopFor(20);
+  rig.timer.setInterval(100);
+  rig.runEventLoopFor(400);
+  EXPECT_GT(rig.ticks, 0) << "before the next second";
+  EXPECT_GT(earlyTicks, 0);
+}
+
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
