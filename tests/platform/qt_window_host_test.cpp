@@ -311,6 +311,23 @@ TEST(QtWindowHost, TheIconsMenuShowsItsItemsInOrderWithTheirMarks) {
                        "Alarm aktiv !", "-", "Uhr Anzeigen", "-", "Info", "-", "Exit"}));
 }
 
+// The window widens for the alarm's controls and is compact again once the alarm mode is left;
+// its size is fixed, as designed.
+TEST(QtWindowHost, TheWindowWidensForTheAlarmAndNarrowsAgain) {
+  ShownClock clock;
+  QtWindowHost& window = clock.clock.window();
+  const auto width = [&] {
+    QTest::qWait(20);
+    return window.width();
+  };
+  const int compact = width();
+  clock.form.Option2.select();
+  EXPECT_GT(width(), compact * 6615 / 4480 - 10);
+  EXPECT_EQ(window.minimumWidth(), window.maximumWidth()) << "a fixed size";
+  clock.form.Command6.press();
+  EXPECT_EQ(width(), compact);
+}
+
 // "anzeigen" from outside, or an alarm, brings the window back to the front: restored and active.
 TEST(QtWindowHost, AWindowBroughtToTheFrontIsRestoredAndActive) {
   ShownClock clock;
