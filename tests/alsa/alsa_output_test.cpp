@@ -241,6 +241,7 @@ int main(int argc, char** argv) {
   const TempFolder folder("lurvendel-alsa");
   home = folder.path();
   setenv("HOME", home.c_str(), 1);
+  setenv("XDG_RUNTIME_DIR", home.c_str(), 1);  // where the sound server's clients keep their files
   mkfifo((home + "/stuck.raw").c_str(), 0600);
   defineFileDevice("stuck");
   defineFileDevice("recorded");
