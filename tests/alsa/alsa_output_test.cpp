@@ -172,33 +172,37 @@ TEST(AlsaAudioDevice, AFailingDeviceIsClosedAfterTheClip) {
 }
 
 // A sound server of the test's own with one null sink: a device that takes samples in real time,
-// as every real one does, which ALSA's null and file devices do not.
+// as every real one does, which ALSA's null and file devices do not. Its devices are defined with
+// the others, before ALSA first reads its configuration.
 class RealTimeServer {
  public:
+  static std::string folder() { return home + "/pulse"; }
+  static std::string socket() { return folder() + "/native"; }
+  static void defineDevices() {
+    mkdir(folder().c_str(), 0700);
+    std::ofstream(home + "/.asoundrc", std::ios::app)
+        << "pcm.realtime { type pulse server \"unix:" << socket() << "\" handle_underrun true }\n";
+    mkfifo((home + "/tapped.raw").c_str(), 0600);
+    defineFileDevice("tapped", home + "/tapped.raw", "realtime");
+  }
+
   RealTimeServer() {
-    const std::string pulse = home + "/pulse";
-    mkdir(pulse.c_str(), 0700);
-    const std::string socket = pulse + "/native";
-    std::ofstream(pulse + "/null.pa")
-        << "load-module module-native-protocol-unix auth-anonymous=1 socket=" << socket << "\n"
-        << "load-module module-null-sink sink_name=null rate=11025 channels=1\n";
+    const std::string script = folder() + "/null.pa";
+    std::ofstream(script) << "load-module module-native-protocol-unix auth-anonymous=1 socket="
+                          << socket() << "\n"
+                          << "load-module module-null-sink sink_name=null rate=11025 channels=1\n";
     server_ = fork();
     if (server_ == 0) {
-      setenv("PULSE_RUNTIME_PATH", pulse.c_str(), 1);
-      const std::string script = pulse + "/null.pa";
+      setenv("PULSE_RUNTIME_PATH", folder().c_str(), 1);
       execlp("pulseaudio", "pulseaudio", "-n", "-F", script.c_str(), "--daemonize=no",
              "--exit-idle-time=-1", "--use-pid-file=no", "--log-target=stderr", "--log-level=0",
              nullptr);
       _exit(127);
     }
     struct stat file {};
-    for (int i = 0; i < 200 && stat(socket.c_str(), &file) != 0; ++i) {
+    for (int i = 0; i < 200 && stat(socket().c_str(), &file) != 0; ++i) {
       std::this_thread::sleep_for(50ms);
     }
-    std::ofstream(home + "/.asoundrc", std::ios::app)
-        << "pcm.realtime { type pulse server \"unix:" << socket << "\" handle_underrun true }\n";
-    mkfifo((home + "/tapped.raw").c_str(), 0600);
-    defineFileDevice("tapped", home + "/tapped.raw", "realtime");
   }
   ~RealTimeServer() {
     kill(server_, SIGTERM);
@@ -246,6 +250,7 @@ int main(int argc, char** argv) {
   defineFileDevice("stuck");
   defineFileDevice("recorded");
   defineFileDevice("full", "/dev/full");
+  RealTimeServer::defineDevices();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
