@@ -31,6 +31,7 @@ expect "no server at DISPLAY or WAYLAND_DISPLAY" 1 \
 # Qt's warnings at start-up are no reason to end: the clock runs, takes its socket and ends when
 # asked. Silent on a sound device that takes everything; what the bare platform prints is not asked.
 echo 'pcm.!default { type null }' >"$XDG_RUNTIME_DIR/asound.conf"
+rm -f "$XDG_RUNTIME_DIR/lurvendel.socket" # left by the starts above, which ended
 QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR_ROUNDING_POLICY=nonsense \
     ALSA_CONFIG_PATH="$XDG_RUNTIME_DIR/asound.conf" timeout 30 "$BIN" 2>/dev/null &
 clock=$!
