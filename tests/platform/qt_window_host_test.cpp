@@ -165,6 +165,11 @@ TEST(QtWindowHost, TheAlarmEntryTakesOnlyWhatATimeIsMadeOf) {
       how(entry);
     };
   };
+  const auto ctrlV = [](QLineEdit* entry) { press(entry, Qt::Key_V, "\x16", Qt::ControlModifier); };
+  const auto homeCtrlV = [=](QLineEdit* entry) {
+    press(entry, Qt::Key_Home);
+    ctrlV(entry);
+  };
   const std::vector<Row> rows = {
       {"Backspace", keys({{Qt::Key_Backspace, "\b"}}), "12:3"},
       {"Home, Delete", keys({{Qt::Key_Home, ""}, {Qt::Key_Delete, "\x7f"}}), "2:34"},
@@ -187,25 +192,18 @@ TEST(QtWindowHost, TheAlarmEntryTakesOnlyWhatATimeIsMadeOf) {
       {"an input method's digits", [](QLineEdit* entry) { commit(entry, "7"); }, "12:347"},
       {"Ctrl+V, a digit",
        paste("x 4",
-             [](QLineEdit* entry) {
-               press(entry, Qt::Key_V, "\x16", Qt::ControlModifier);
+             [=](QLineEdit* entry) {
+               ctrlV(entry);
                press(entry, Qt::Key_5, "5");
              }),
        "12:3445"},
       {"the context menu's paste", paste("Weckzeit 07:30:00", [](QLineEdit* e) { e->paste(); }),
        "12:3407:"},
-      {"Home, Ctrl+V",
-       paste("x9",
-             [](QLineEdit* entry) {
-               press(entry, Qt::Key_Home);
-               press(entry, Qt::Key_V, "\x16", Qt::ControlModifier);
-             }),
-       "912:34"},
+      {"Home, Ctrl+V", paste("x9", homeCtrlV), "912:34"},
       {"Home, Ctrl+V, a digit",
        paste("x9",
-             [](QLineEdit* entry) {
-               press(entry, Qt::Key_Home);
-               press(entry, Qt::Key_V, "\x16", Qt::ControlModifier);
+             [=](QLineEdit* entry) {
+               homeCtrlV(entry);
                press(entry, Qt::Key_7, "7");
              }),
        "9712:34"},
