@@ -381,6 +381,31 @@ TEST(QtWindowHost, AWindowDestroyedFromOutsideIsMadeAnewAndShown) {
   EXPECT_TRUE(window.windowHandle()->isVisible());
 }
 
+// The pointer moving over the window, over a control, one in a frame or the entry (which keeps
+// the moves it is given) refreshes the tip the icon will show, as pointing at "Verbergen" must.
+TEST(QtWindowHost, PointerMovesAnywhereOverTheWindowReachTheModel) {
+  ShownClock clock;
+  clock.form.Option2.select();
+  clock.form.Text5.editedByUser("23:59:00");
+  clock.form.Text5.onClick();
+  clock.form.Command5.press();
+  clock.form.Option2.select();  // the entry in view again, the alarm still armed
+  const std::string armed = clock.form.armedAlarmText();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return clock.widget("Text5")->isVisible(); }, 1000));
+  QWidget& window = clock.clock.window();
+  QPoint bare(1, 1);
+  while (window.childAt(bare)) bare += QPoint(1, 0);
+  for (const auto& [name, at] : {std::pair{"Command8", QPoint(5, 5)},
+                                 {"Label4", QPoint(5, 5)},
+                                 {"Text5", QPoint(5, 5)},
+                                 {"window", bare}}) {
+    clock.form.trayData.setTip("");
+    QWidget* target = name == std::string("window") ? &window : clock.widget(name);
+    QTest::mouseMove(target, at);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return clock.form.trayData.tip() == armed; }, 1000)) << name;
+  }
+}
+
 // The seconds are refreshed when the window itself is painted (shown, exposed, resized), not when
 // a button under the pointer repaints: the seconds display must stand still while it is spoken.
 TEST(QtWindowHost, ThePaintHandlerRunsForTheWindowNotForAChildsRepaint) {
