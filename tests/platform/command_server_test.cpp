@@ -31,7 +31,7 @@ struct Server {
   explicit Server(const std::string& abstractName = "")
       : claim(abstractName.empty() ? ClockPlaces{{folder.path()}, ""}
                                    : ClockPlaces{{}, abstractName}) {
-    EXPECT_EQ(claim.claim(), PosixInstanceLock::Outcome::claimed);
+    EXPECT_TRUE(claimed);
     server.listen(claim);
   }
   // Asks as another process would, while this one's event loop runs.
@@ -55,6 +55,8 @@ struct Server {
 
   TempFolder folder{"lurvendel-commands"};
   PosixInstanceLock claim;
+  // Taken before the server exists, as the clock's command takes it before the clock starts.
+  const bool claimed = claim.claim() == PosixInstanceLock::Outcome::claimed;
   std::vector<std::string> obeyed;
   ClockAnswer answer = ClockAnswer::taken;
   std::function<void()> whileObeying;  // once, as a clip runs the event loop
@@ -71,6 +73,7 @@ struct Server {
 // unheard. A clock too busy, or with too many callers at once, says so.
 TEST(CommandServer, AnswersAKnownCommandInOneShortLineAndNothingElse) {
   Server clock;
+  errno = EAGAIN;  // as a call that failed before left it: a read that succeeds does not clear it
   EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::taken);
   clock.sendRaw({"a", "nzeigen\n"});
   clock.sendRaw({"bitte\n"});
@@ -112,6 +115,19 @@ TEST(CommandServer, OneConnectionCarriesOneCommand) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return !clock.whileObeying; }));
   QTest::qWait(100);
   EXPECT_EQ(clock.obeyed.size(), 1u);
+}
+
+// Started with standard input closed and no private folder, the clock listens on descriptor 0.
+TEST(CommandServer, AListenerOnDescriptorZeroIsHeard) {
+  const int input = dup(0);
+  close(0);
+  {
+    Server clock("lurvendel-input-" + std::to_string(getpid()));
+    ASSERT_EQ(clock.claim.listener(), 0);
+    EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::taken);
+  }
+  dup2(input, 0);
+  close(input);
 }
 
 // Another user's connection is dropped unheard, also where that user can reach the socket.
