@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -160,11 +161,18 @@ TEST(CommandServer, AnotherUsersCommandIsNeitherObeyedNorAnswered) {
 }
 
 // Deleted alone or with its folder, or a file put in its place, the socket is there again at
-// once, and so is the lock; as often as it happens, without a descriptor left behind.
+// once, and so is the lock; as often as it happens, without a descriptor left behind. Only
+// changed, it stays as it is.
 TEST(CommandServer, ASocketWhoseFileGoesIsMadeAgain) {
   Server clock;
   const std::string& folder = clock.folder.path();
   const std::string socket = folder + "/lurvendel.socket";
+  // A socket made anew would have the mode the umask gives it.
+  ASSERT_EQ(std::system(("chmod 0701 " + socket).c_str()), 0);
+  QTest::qWait(100);
+  struct stat file {};
+  EXPECT_EQ(stat(socket.c_str(), &file), 0);
+  EXPECT_EQ(file.st_mode & 0777, 0701u);
   std::vector<int> descriptors;
   for (int round = 0; round < 2; ++round) {
     for (const std::string& removal : {"rm " + socket, "rm -r " + folder,
