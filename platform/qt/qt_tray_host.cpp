@@ -16,6 +16,10 @@ bool hostDrawsMenus() {
 
 }  // namespace
 
+QSystemTrayIcon* QtTrayHost::systemTrayIcon(const QIcon& icon) {
+  return QSystemTrayIcon::isSystemTrayAvailable() ? new QSystemTrayIcon(icon) : nullptr;
+}
+
 void QtTrayHost::connect(std::function<void(int)> onClick, QMenu* hostDrawnMenu) {
   onClick_ = std::move(onClick);
   hostDrawnMenu_ = hostDrawnMenu;
@@ -26,8 +30,9 @@ void QtTrayHost::notifyIcon(Message message, const Record& record) {
     trayIcon_.reset();
     return;
   }
-  if (trayIcon_ || !QSystemTrayIcon::isSystemTrayAvailable()) return;
-  trayIcon_.reset(new QSystemTrayIcon(icon_));
+  if (trayIcon_) return;
+  trayIcon_.reset(makeIcon_(icon_));
+  if (!trayIcon_) return;
   trayIcon_->setToolTip(QString::fromLatin1(TrayData::fromBytes(record).tip()));
   if (hostDrawsMenus()) trayIcon_->setContextMenu(hostDrawnMenu_);
   QObject::connect(trayIcon_.get(), &QSystemTrayIcon::activated,

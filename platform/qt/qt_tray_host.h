@@ -15,7 +15,12 @@ class QMenu;
 // elsewhere the right click comes back as a mouse code like the left one.
 class QtTrayHost : public TrayHost {
  public:
-  explicit QtTrayHost(QIcon icon) : icon_(std::move(icon)) {}
+  // Makes the icon where the desktop has a notification area, and none elsewhere.
+  using IconMaker = std::function<QSystemTrayIcon*(const QIcon&)>;
+  static QSystemTrayIcon* systemTrayIcon(const QIcon& icon);
+
+  explicit QtTrayHost(QIcon icon, IconMaker makeIcon = systemTrayIcon)
+      : icon_(std::move(icon)), makeIcon_(std::move(makeIcon)) {}
 
   void connect(std::function<void(int mouseMessage)> onClick, QMenu* hostDrawnMenu);
   void notifyIcon(Message message, const Record& record) override;
@@ -23,6 +28,7 @@ class QtTrayHost : public TrayHost {
 
  private:
   QIcon icon_;
+  IconMaker makeIcon_;
   std::function<void(int)> onClick_;
   QMenu* hostDrawnMenu_ = nullptr;
   // The icon may go from inside its own click (a menu item chosen): Qt deletes it once that
