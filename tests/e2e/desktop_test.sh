@@ -68,21 +68,6 @@ speaks "--sprich --anzeigen while hidden" ask --sprich --anzeigen
 check_within "--anzeigen shows the window" "$PID" 10 viewable "$WIN"
 check_within "--anzeigen takes the icon away" "$PID" 10 icon_gone
 
-# A caller, --help and --version load no toolkit, display or sound library: the command runs the
-# desktop clock, which does, only where it is to become the clock.
-desktop_libraries() {
-    LD_DEBUG=libs ASAN_OPTIONS=detect_leaks=0 "$@" 2>&1 >/dev/null |
-        grep -oE 'find library=lib(Qt6|xcb|X11|wayland|asound)[^;]*' | sort -u | wc -l
-}
-for option in --help --version --anzeigen; do
-    check_eq "toolkit, display and sound libraries of lurvendel $option" \
-        "$(desktop_libraries "$BIN" "$option")" 0
-done
-desktop=$(dirname "$BIN")/lurvendel-uhr
-[[ -x $desktop ]] || desktop=$(dirname "$BIN")/../libexec/lurvendel/lurvendel-uhr
-check_range "toolkit, display and sound libraries of the desktop clock" \
-    "$(desktop_libraries "$desktop" --version)" 3 100
-
 click_client "$WIN" "${HIDE[@]}"
 while_running "$PID" 10 icon_there || e2e_fatal "no icon after hiding again$(ended)"
 menu_choose Info

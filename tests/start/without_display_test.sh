@@ -28,6 +28,12 @@ expect "no server at DISPLAY or WAYLAND_DISPLAY" 1 \
     "lurvendel: keine Anzeige erreichbar (DISPLAY ist nicht gesetzt, WAYLAND_DISPLAY=nirgends-0)" \
     env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=nirgends-0 "$BIN"
 
+# A command that cannot find the desktop clock it would become says so.
+mkdir "$XDG_RUNTIME_DIR/bin" && cp "$BIN" "$XDG_RUNTIME_DIR/bin/lurvendel"
+expect "no desktop clock beside the command" 1 "lurvendel: die Uhr lässt sich nicht starten \
+($XDG_RUNTIME_DIR/bin/../libexec/lurvendel/lurvendel-uhr: No such file or directory)" \
+    "$XDG_RUNTIME_DIR/bin/lurvendel" --sprich
+
 # Qt's warnings at start-up are no reason to end: the clock runs, takes its socket and ends when
 # asked. Silent on a sound device that takes everything; what the bare platform prints is not asked.
 echo 'pcm.!default { type null }' >"$XDG_RUNTIME_DIR/asound.conf"
@@ -39,6 +45,22 @@ for ((i = 0; i < 100; i++)); do
     [[ -S $XDG_RUNTIME_DIR/lurvendel.socket ]] && break
     sleep 0.1
 done
+# A caller, --help and --version load no toolkit, display or sound library: the command runs the
+# desktop clock, which does, only where it is to become the clock.
+libraries() {
+    LD_DEBUG=libs "$@" 2>&1 >/dev/null | grep -oE 'find library=lib(Qt6|xcb|X11|wayland|asound)[^;]*' |
+        sort -u | wc -l
+}
+for option in --help --version --anzeigen; do
+    [[ $(libraries "$BIN" "$option") == 0 ]] || {
+        echo "FAIL: lurvendel $option loads the desktop's libraries" >&2
+        failures=$((failures + 1))
+    }
+done
+(($(libraries "$(dirname "$BIN")/lurvendel-uhr" --version) >= 3)) || {
+    echo "FAIL: the desktop clock's libraries are not seen" >&2
+    failures=$((failures + 1))
+}
 expect "--beenden of the clock that runs" 0 "" "$BIN" --beenden
 status=0
 wait "$clock" || status=$?
