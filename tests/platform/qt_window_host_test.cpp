@@ -278,7 +278,9 @@ TEST(QtWindowHost, TheIconsMenuShowsItsItemsInOrderWithTheirMarks) {
     }
   };
   choose("Ansage jede 15 min");  // chosen already, so it stays so
+  clock.widget("Command1")->setFocus();
   choose("Ansage jede 5 min");
+  EXPECT_EQ(clock.focused(), "Command1") << "a choice from the menu leaves the focus";
   EXPECT_EQ(shown(), (std::vector<std::string>{"Ansage jede 1 min", "Ansage jede 5 min [x]",
                                                "Ansage jede 15 min", "Ansage jede 30 min", "-",
                                                "Uhr Anzeigen", "-", "Info", "-", "Exit"}));
