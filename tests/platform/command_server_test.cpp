@@ -160,9 +160,9 @@ TEST(CommandServer, AnotherUsersCommandIsNeitherObeyedNorAnswered) {
   EXPECT_TRUE(clock.obeyed.empty());
 }
 
-// Deleted alone or with its folder, or a file put in its place, the socket is there again at
-// once, and so is the lock; as often as it happens, without a descriptor left behind. Only
-// changed, it stays as it is.
+// Deleted alone or with its folder (also where a lock file not held stands there again), or a
+// file put in its place, the socket is there again at once, and so is the lock; as often as it
+// happens, without a descriptor left behind. Only changed, it stays as it is.
 TEST(CommandServer, ASocketWhoseFileGoesIsMadeAgain) {
   Server clock;
   const std::string& folder = clock.folder.path();
@@ -176,6 +176,8 @@ TEST(CommandServer, ASocketWhoseFileGoesIsMadeAgain) {
   std::vector<int> descriptors;
   for (int round = 0; round < 2; ++round) {
     for (const std::string& removal : {"rm " + socket, "rm -r " + folder,
+                                       "rm -r " + folder + " && mkdir -m 0700 " + folder +
+                                           " && touch " + folder + "/lurvendel.lock",
                                        "touch " + folder + "/x && mv " + folder + "/x " + socket}) {
       ASSERT_EQ(std::system(removal.c_str()), 0);
       QTest::qWait(100);
