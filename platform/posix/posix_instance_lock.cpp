@@ -28,7 +28,6 @@ UniqueFd openLock(const std::string& path) {
 // heldElsewhere).
 UniqueFd takeLock(const std::string& path, bool& heldElsewhere) {
   UniqueFd lock = openLock(path);
-  heldElsewhere = false;
   if (lock && flock(lock.get(), LOCK_EX | LOCK_NB) != 0) {
     heldElsewhere = errno == EWOULDBLOCK;
     return {};

@@ -140,28 +140,40 @@ TEST(PosixInstanceLock, OnlyTheFirstHolderRunsUntilItGoes) {
 
 // The claim handed across the exec that makes the command the desktop clock is the one clock's
 // still: the program that follows holds the lock and the listener callers reach, can make its
-// socket again, and nothing stays named in the environment or open to what it starts.
+// socket again, and nothing stays named in the environment or open to what it starts. So also
+// for a command started with standard input closed, whose listener is then descriptor 0.
 TEST(PosixInstanceLock, AClaimHandedOverAcrossAnExecIsTakenUpWhole) {
   const TempFolder folder("lurvendel-claim");
-  const ClockPlaces places = in({folder.path()});
   const int descriptors = openDescriptors();
-  {
-    PosixInstanceLock taker(places);
-    EXPECT_FALSE(taker.takeUpHandedOver()) << "nothing handed over";
-    PosixInstanceLock giver(places);
-    ASSERT_EQ(giver.claim(), PosixInstanceLock::Outcome::claimed);
-    const int listener = giver.listener();
-    giver.handOverAcrossExec();
-    EXPECT_EQ(giver.listener(), -1);
-    EXPECT_EQ(fcntl(listener, F_GETFD) & FD_CLOEXEC, 0) << "closed by the exec";
-    ASSERT_TRUE(taker.takeUpHandedOver());
-    EXPECT_EQ(std::getenv("LURVENDEL_CLAIM"), nullptr);
-    EXPECT_EQ(taker.listener(), listener);
-    EXPECT_NE(fcntl(listener, F_GETFD) & FD_CLOEXEC, 0) << "left open to what the clock starts";
-    EXPECT_TRUE(PosixInstanceLock(places).anotherInstanceRunning());
-    unlink(taker.address().c_str());
-    EXPECT_GE(taker.renew(), 0);
-    EXPECT_TRUE(clockListens(places.commandAddresses()));
+  for (const bool inputClosed : {false, true}) {
+    const ClockPlaces places =
+        inputClosed ? ClockPlaces{{}, "lurvendel-handover-" + std::to_string(getpid())}
+                    : in({folder.path()});
+    const int input = dup(0);
+    if (inputClosed) close(0);
+    {
+      PosixInstanceLock taker(places);
+      EXPECT_FALSE(taker.takeUpHandedOver()) << "nothing handed over";
+      PosixInstanceLock giver(places);
+      ASSERT_EQ(giver.claim(), PosixInstanceLock::Outcome::claimed);
+      const int listener = giver.listener();
+      if (inputClosed) {
+        EXPECT_EQ(listener, 0);
+      }
+      giver.handOverAcrossExec();
+      EXPECT_EQ(giver.listener(), -1);
+      EXPECT_EQ(fcntl(listener, F_GETFD) & FD_CLOEXEC, 0) << "closed by the exec";
+      ASSERT_TRUE(taker.takeUpHandedOver());
+      EXPECT_EQ(std::getenv("LURVENDEL_CLAIM"), nullptr);
+      EXPECT_EQ(taker.listener(), listener);
+      EXPECT_NE(fcntl(listener, F_GETFD) & FD_CLOEXEC, 0) << "left open to what the clock starts";
+      EXPECT_TRUE(PosixInstanceLock(places).anotherInstanceRunning());
+      unlink(taker.address().c_str());
+      EXPECT_GE(taker.renew(), 0);
+      EXPECT_TRUE(clockListens(places.commandAddresses()));
+    }
+    dup2(input, 0);
+    close(input);
   }
   EXPECT_EQ(openDescriptors(), descriptors);
 }
