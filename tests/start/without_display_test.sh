@@ -12,7 +12,7 @@ export XDG_RUNTIME_DIR ASAN_OPTIONS=detect_leaks=0
 expect() {
     local what=$1 status=$2 line=$3 got=0
     shift 3
-    "$@" 2>"$err" || got=$?
+    "$@" 2>"$err" >/dev/null || got=$?
     if [[ $got != "$status" || $(<"$err") != "$line" ]]; then
         echo "FAIL: $what: status $got, stderr '$(<"$err")'; expected $status, '$line'" >&2
         failures=$((failures + 1))
@@ -28,23 +28,31 @@ expect "no server at DISPLAY or WAYLAND_DISPLAY" 1 \
     "lurvendel: keine Anzeige erreichbar (DISPLAY ist nicht gesetzt, WAYLAND_DISPLAY=nirgends-0)" \
     env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=nirgends-0 "$BIN"
 
+# The desktop clock started by itself answers as the command would, without a display.
+expect "the desktop clock's --version" 0 "" env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb \
+    "$(dirname "$BIN")/lurvendel-uhr" --version
+
 # A command that cannot find the desktop clock it would become says so.
 mkdir "$XDG_RUNTIME_DIR/bin" && cp "$BIN" "$XDG_RUNTIME_DIR/bin/lurvendel"
 expect "no desktop clock beside the command" 1 "lurvendel: die Uhr lässt sich nicht starten \
 ($XDG_RUNTIME_DIR/bin/../libexec/lurvendel/lurvendel-uhr: No such file or directory)" \
     "$XDG_RUNTIME_DIR/bin/lurvendel" --sprich
 
-# Qt's warnings at start-up are no reason to end: the clock runs, takes its socket and ends when
-# asked. Silent on a sound device that takes everything; what the bare platform prints is not asked.
-echo 'pcm.!default { type null }' >"$XDG_RUNTIME_DIR/asound.conf"
+# Qt's warnings at start-up are no reason to end: the clock runs, takes its socket, speaks as its
+# start asked and ends when asked; its sound goes to a file. What the bare platform prints is not
+# asked.
+heard=$XDG_RUNTIME_DIR/heard.raw
+echo "pcm.!default { type file slave.pcm { type null } file \"$heard\" format raw }" \
+    >"$XDG_RUNTIME_DIR/asound.conf"
 rm -f "$XDG_RUNTIME_DIR/lurvendel.socket" # left by the starts above, which ended
 QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR_ROUNDING_POLICY=nonsense \
-    ALSA_CONFIG_PATH="$XDG_RUNTIME_DIR/asound.conf" timeout 30 "$BIN" 2>/dev/null &
+    ALSA_CONFIG_PATH="$XDG_RUNTIME_DIR/asound.conf" timeout 30 "$BIN" --sprich 2>/dev/null &
 clock=$!
 for ((i = 0; i < 100; i++)); do
-    [[ -S $XDG_RUNTIME_DIR/lurvendel.socket ]] && break
+    [[ -S $XDG_RUNTIME_DIR/lurvendel.socket && -s $heard ]] && break
     sleep 0.1
 done
+[[ -s $heard ]] || { echo "FAIL: the clock started with --sprich spoke nothing" >&2; failures=$((failures + 1)); }
 # A caller, --help and --version load no toolkit, display or sound library: the command runs the
 # desktop clock, which does, only where it is to become the clock.
 libraries() {
