@@ -17,9 +17,9 @@ void applyLook() {
 
 }  // namespace
 
-QtClockProgram::QtClockProgram(PosixInstanceLock& claim)
+QtClockProgram::QtClockProgram(PosixInstanceLock& claim, QtTrayHost::IconMaker makeIcon)
     : claim_(claim),
-      platform_(claim),
+      platform_(claim, std::move(makeIcon)),
       model_(platform_.ports(), platform_.gate(), [this] { platform_.window().bringToFront(); }),
       ticks_(model_.form().Timer1, platform_.clock(), platform_.gate()),
       commands_([this](std::string_view command) { return model_.obey(command); }) {

@@ -13,7 +13,8 @@ class PosixInstanceLock;
 // of one clock per user and its command socket. Needs a QApplication.
 class QtClockProgram {
  public:
-  explicit QtClockProgram(PosixInstanceLock& claim);
+  explicit QtClockProgram(PosixInstanceLock& claim,
+                          QtTrayHost::IconMaker makeIcon = QtTrayHost::systemTrayIcon);
   ~QtClockProgram();
 
   // Runs the start-up, then takes commands; when another instance runs, this one ends inside it.

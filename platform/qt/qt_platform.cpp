@@ -3,10 +3,10 @@
 #include "core/app/frm_uhr.h"
 #include "platform/alsa/alsa_audio_device.h"
 
-QtPlatform::QtPlatform(PosixInstanceLock& claim)
+QtPlatform::QtPlatform(PosixInstanceLock& claim, QtTrayHost::IconMaker makeIcon)
     : window_(gate_),
       dialogs_(&window_),
-      tray_(window_.windowIcon()),
+      tray_(window_.windowIcon(), std::move(makeIcon)),
       audio_([] { return std::make_unique<AlsaAudioDevice>("default"); }, "default", {},
              [this] { gate_.whileClipPlays(); }),
       ports_{.clock = clock_,

@@ -14,7 +14,7 @@ class frmUhr;
 // The real implementations of every port, in one place for main().
 class QtPlatform {
  public:
-  explicit QtPlatform(PosixInstanceLock& claim);
+  QtPlatform(PosixInstanceLock& claim, QtTrayHost::IconMaker makeIcon);
 
   Platform& ports() { return ports_; }
   // Icon clicks go to the window model; the popup menu goes to hosts that draw it themselves.

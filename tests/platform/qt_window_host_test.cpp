@@ -29,7 +29,8 @@ namespace {
 // The clock on the real widgets, shown and active, as a user finds it; its lock and socket in a
 // folder of its own, so that tests running side by side do not meet.
 struct ShownClock {
-  ShownClock() {
+  explicit ShownClock(QtTrayHost::IconMaker makeIcon = QtTrayHost::systemTrayIcon)
+      : makeIcon(std::move(makeIcon)) {
     clock.start();
     clock.window().activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&clock.window()));
@@ -45,7 +46,8 @@ struct ShownClock {
 
   TempFolder folder{"lurvendel-window"};
   PosixInstanceLock claim{ClockPlaces{{folder.path()}, ""}};
-  QtClockProgram clock{claim};
+  QtTrayHost::IconMaker makeIcon;
+  QtClockProgram clock{claim, makeIcon};
   frmUhr& form = clock.form();
 };
 
@@ -381,6 +383,19 @@ TEST(QtWindowHost, AWindowDestroyedFromOutsideIsMadeAnewAndShown) {
   destroyed(before);
   EXPECT_NE(window.winId(), before);
   EXPECT_TRUE(window.windowHandle()->isVisible());
+}
+
+// Hidden to the notification area, the icon's clicks reach the model.
+TEST(QtWindowHost, TheIconsClicksReachTheModel) {
+  QSystemTrayIcon* icon = nullptr;
+  ShownClock clock([&](const QIcon& shape) { return icon = new QSystemTrayIcon(shape); });
+  clock.form.Command8.press();
+  ASSERT_TRUE(icon);
+  EXPECT_FALSE(clock.clock.window().isVisible());
+  clock.form.trayData.setTip("");
+  emit icon->activated(QSystemTrayIcon::Trigger);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return clock.form.trayData.tip() == titleTip; }))
+      << "refreshed as the model takes the click";
 }
 
 // The pointer moving over the window, over a control, one in a frame or the entry (which keeps
