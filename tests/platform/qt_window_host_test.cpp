@@ -1,3 +1,4 @@
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <set>
@@ -14,6 +15,7 @@
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -131,6 +133,10 @@ TEST(QtWindowHost, TheControlsLookAsDesigned) {
                           "Text5",      "Command2",   "Command3",   "Command4", "Command5",
                           "Command6",   "Label2",     "Command7",   "Command1", "Command8"}));
   auto* hours = clock.widget<QLabel>("Label4");
+  const double pixelsPerTwip = hours->screen()->logicalDotsPerInchX() / 1440;
+  EXPECT_EQ(hours->pos(),
+            QPoint(std::lround(240 * pixelsPerTwip), std::lround(240 * pixelsPerTwip)))
+      << "placed in its frame";
   EXPECT_EQ(hours->alignment(), Qt::AlignCenter);
   EXPECT_EQ(hours->frameShape(), QFrame::Box);
   QWidget& window = clock.clock.window();
