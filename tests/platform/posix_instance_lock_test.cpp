@@ -157,6 +157,7 @@ TEST(PosixInstanceLock, AClaimHandedOverAcrossAnExecIsTakenUpWhole) {
       PosixInstanceLock giver(places);
       ASSERT_EQ(giver.claim(), PosixInstanceLock::Outcome::claimed);
       const int listener = giver.listener();
+      const std::string address = giver.address();
       if (inputClosed) {
         EXPECT_EQ(listener, 0);
       }
@@ -176,6 +177,8 @@ TEST(PosixInstanceLock, AClaimHandedOverAcrossAnExecIsTakenUpWhole) {
       ASSERT_TRUE(taker.takeUpHandedOver());
       EXPECT_EQ(std::getenv("LURVENDEL_CLAIM"), nullptr);
       EXPECT_EQ(taker.listener(), listener);
+      EXPECT_EQ(taker.address(), address);
+      EXPECT_FALSE(taker.anotherInstanceRunning()) << "the clock is the one that runs";
       EXPECT_EQ(closedByExec(), std::vector<bool>(inputClosed ? 1 : 2, true))
           << "left open to what the clock starts";
       EXPECT_TRUE(PosixInstanceLock(places).anotherInstanceRunning());
