@@ -94,6 +94,13 @@ TEST(Schedule, ANewIntervalCountsFromTheNextMinuteAndTheMenuAgrees) {
                             [](const MenuItem* i) { return i->checked(); }),
               1);
   }
+  // Every minute, once a minute has begun under the new choice.
+  const size_t before = signalMinutes(program.sim).size();
+  form.mnuEins.click();
+  program.sim.runFor(3 * minute + 30 * second);
+  const std::vector<int> minutes = signalMinutes(program.sim);
+  EXPECT_EQ(std::vector<int>(minutes.begin() + static_cast<long>(before), minutes.end()),
+            (std::vector<int>{622, 623, 624}));
 }
 
 // In alarm mode nothing is announced; the hour still brings the window back from the tray, and
