@@ -24,6 +24,7 @@
 #include "platform/posix/posix_instance_lock.h"
 #include "platform/qt/qt_clock_program.h"
 #include "platform/qt/qt_dialogs.h"
+#include "support/alarm_actions.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -296,9 +297,7 @@ TEST(QtWindowHost, TheIconsMenuShowsItsItemsInOrderWithTheirMarks) {
   clock.form.Option2.select();
   EXPECT_TRUE(clock.widget<QRadioButton>("Option2")->isChecked());
   EXPECT_FALSE(clock.widget<QRadioButton>("Option1(1)")->isChecked());
-  clock.form.Text5.editedByUser("23:59:00");
-  clock.form.Text5.onClick();
-  clock.form.Command5.press();
+  alarm_actions::arm(clock.form, "23:59:00");
   const std::vector<std::string> armed = shown();
   QString defaultItem = "no menu";
   QTimer::singleShot(0, [&] {
@@ -352,10 +351,7 @@ TEST(QtWindowHost, AWindowBroughtToTheFrontIsRestoredAndActive) {
 // The window's close with an alarm armed asks first; "Nein" keeps the clock and its window.
 TEST(QtWindowHost, ClosingWithAnAlarmArmedAsksAndNeinKeepsTheWindow) {
   ShownClock clock;
-  clock.form.Option2.select();
-  clock.form.Text5.editedByUser("23:59:00");
-  clock.form.Text5.onClick();
-  clock.form.Command5.press();
+  alarm_actions::arm(clock.form, "23:59:00");
   QString asked = "nothing";
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -408,10 +404,7 @@ TEST(QtWindowHost, TheIconsClicksReachTheModel) {
 // the moves it is given) refreshes the tip the icon will show, as pointing at "Verbergen" must.
 TEST(QtWindowHost, PointerMovesAnywhereOverTheWindowReachTheModel) {
   ShownClock clock;
-  clock.form.Option2.select();
-  clock.form.Text5.editedByUser("23:59:00");
-  clock.form.Text5.onClick();
-  clock.form.Command5.press();
+  alarm_actions::arm(clock.form, "23:59:00");
   clock.form.Option2.select();  // the entry in view again, the alarm still armed
   const std::string armed = clock.form.armedAlarmText();
   ASSERT_TRUE(QTest::qWaitFor([&] { return clock.widget("Text5")->isVisible(); }, 1000));
