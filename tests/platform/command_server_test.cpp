@@ -180,7 +180,10 @@ TEST(CommandServer, ASocketWhoseFileGoesIsMadeAgain) {
                                            " && touch " + folder + "/lurvendel.lock",
                                        "touch " + folder + "/x && mv " + folder + "/x " + socket}) {
       ASSERT_EQ(std::system(removal.c_str()), 0);
-      QTest::qWait(100);
+      EXPECT_TRUE(QTest::qWaitFor([&] {
+        struct stat made {};
+        return stat(socket.c_str(), &made) == 0 && S_ISSOCK(made.st_mode);
+      })) << removal;
       EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::taken) << removal;
       EXPECT_TRUE(PosixInstanceLock(clock.claim.places()).anotherInstanceRunning()) << removal;
     }
