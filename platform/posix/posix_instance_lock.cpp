@@ -25,7 +25,7 @@ UniqueFd openLock(const std::string& path) {
 }
 
 // The lock file, locked; none where it cannot be opened or another process holds it (then
-// heldElsewhere).
+// heldElsewhere is set; the caller starts it false).
 UniqueFd takeLock(const std::string& path, bool& heldElsewhere) {
   UniqueFd lock = openLock(path);
   if (lock && flock(lock.get(), LOCK_EX | LOCK_NB) != 0) {

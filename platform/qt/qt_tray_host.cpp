@@ -16,8 +16,9 @@ bool hostDrawsMenus() {
 
 }  // namespace
 
-QSystemTrayIcon* QtTrayHost::systemTrayIcon(const QIcon& icon) {
-  return QSystemTrayIcon::isSystemTrayAvailable() ? new QSystemTrayIcon(icon) : nullptr;
+std::unique_ptr<QSystemTrayIcon> QtTrayHost::systemTrayIcon(const QIcon& icon) {
+  if (!QSystemTrayIcon::isSystemTrayAvailable()) return nullptr;
+  return std::make_unique<QSystemTrayIcon>(icon);
 }
 
 void QtTrayHost::connect(std::function<void(int)> onClick, QMenu* hostDrawnMenu) {
@@ -31,7 +32,7 @@ void QtTrayHost::notifyIcon(Message message, const Record& record) {
     return;
   }
   if (trayIcon_) return;
-  trayIcon_.reset(makeIcon_(icon_));
+  trayIcon_.reset(makeIcon_(icon_).release());
   if (!trayIcon_) return;
   trayIcon_->setToolTip(QString::fromLatin1(TrayData::fromBytes(record).tip()));
   if (hostDrawsMenus()) trayIcon_->setContextMenu(hostDrawnMenu_);

@@ -16,8 +16,8 @@ class QMenu;
 class QtTrayHost : public TrayHost {
  public:
   // Makes the icon where the desktop has a notification area, and none elsewhere.
-  using IconMaker = std::function<QSystemTrayIcon*(const QIcon&)>;
-  static QSystemTrayIcon* systemTrayIcon(const QIcon& icon);
+  using IconMaker = std::function<std::unique_ptr<QSystemTrayIcon>(const QIcon&)>;
+  static std::unique_ptr<QSystemTrayIcon> systemTrayIcon(const QIcon& icon);
 
   explicit QtTrayHost(QIcon icon, IconMaker makeIcon = systemTrayIcon)
       : icon_(std::move(icon)), makeIcon_(std::move(makeIcon)) {}

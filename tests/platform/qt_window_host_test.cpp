@@ -1,6 +1,7 @@
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <set>
 #include <xcb/xproto.h>
 
@@ -33,7 +34,7 @@ namespace {
 // folder of its own, so that tests running side by side do not meet.
 struct ShownClock {
   explicit ShownClock(QtTrayHost::IconMaker makeIcon = QtTrayHost::systemTrayIcon)
-      : makeIcon(std::move(makeIcon)) {
+      : clock(claim, std::move(makeIcon)) {
     clock.start();
     clock.window().activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&clock.window()));
@@ -49,8 +50,7 @@ struct ShownClock {
 
   TempFolder folder{"lurvendel-window"};
   PosixInstanceLock claim{ClockPlaces{{folder.path()}, ""}};
-  QtTrayHost::IconMaker makeIcon;
-  QtClockProgram clock{claim, makeIcon};
+  QtClockProgram clock;
   frmUhr& form = clock.form();
 };
 
@@ -390,7 +390,11 @@ TEST(QtWindowHost, AWindowDestroyedFromOutsideIsMadeAnewAndShown) {
 // Hidden to the notification area, the icon's clicks reach the model.
 TEST(QtWindowHost, TheIconsClicksReachTheModel) {
   QSystemTrayIcon* icon = nullptr;
-  ShownClock clock([&](const QIcon& shape) { return icon = new QSystemTrayIcon(shape); });
+  ShownClock clock([&](const QIcon& shape) {
+    auto made = std::make_unique<QSystemTrayIcon>(shape);
+    icon = made.get();
+    return made;
+  });
   clock.form.Command8.press();
   ASSERT_TRUE(icon);
   EXPECT_FALSE(clock.clock.window().isVisible());

@@ -1,5 +1,6 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -36,8 +37,9 @@ struct Tray {
   std::vector<QSystemTrayIcon*> made;
   std::vector<int> clicks;
   QtTrayHost host{shape(), [this](const QIcon& icon) {
-                    made.push_back(new QSystemTrayIcon(icon));
-                    return made.back();
+                    auto shown = std::make_unique<QSystemTrayIcon>(icon);
+                    made.push_back(shown.get());
+                    return shown;
                   }};
 };
 

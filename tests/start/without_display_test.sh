@@ -8,14 +8,17 @@ BIN=$1 failures=0
 XDG_RUNTIME_DIR=$(mktemp -d) err=$XDG_RUNTIME_DIR/stderr
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 export XDG_RUNTIME_DIR ASAN_OPTIONS=detect_leaks=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
 # expect WHAT STATUS LINE CMD... : CMD ends with STATUS, its stderr being LINE alone.
 expect() {
     local what=$1 status=$2 line=$3 got=0
     shift 3
     "$@" 2>"$err" >/dev/null || got=$?
     if [[ $got != "$status" || $(<"$err") != "$line" ]]; then
-        echo "FAIL: $what: status $got, stderr '$(<"$err")'; expected $status, '$line'" >&2
-        failures=$((failures + 1))
+        fail "$what: status $got, stderr '$(<"$err")'; expected $status, '$line'"
     fi
 }
 expect "DISPLAY unset" 1 "lurvendel: keine Anzeige erreichbar (DISPLAY ist nicht gesetzt)" \
@@ -52,7 +55,7 @@ for ((i = 0; i < 100; i++)); do
     [[ -S $XDG_RUNTIME_DIR/lurvendel.socket && -s $heard ]] && break
     sleep 0.1
 done
-[[ -s $heard ]] || { echo "FAIL: the clock started with --sprich spoke nothing" >&2; failures=$((failures + 1)); }
+[[ -s $heard ]] || fail "the clock started with --sprich spoke nothing"
 # A caller, --help and --version load no toolkit, display or sound library: the command runs the
 # desktop clock, which does, only where it is to become the clock.
 libraries() {
@@ -60,17 +63,12 @@ libraries() {
         sort -u | wc -l
 }
 for option in --help --version --anzeigen; do
-    [[ $(libraries "$BIN" "$option") == 0 ]] || {
-        echo "FAIL: lurvendel $option loads the desktop's libraries" >&2
-        failures=$((failures + 1))
-    }
+    [[ $(libraries "$BIN" "$option") == 0 ]] || fail "lurvendel $option loads the desktop's libraries"
 done
-(($(libraries "$(dirname "$BIN")/lurvendel-uhr" --version) >= 3)) || {
-    echo "FAIL: the desktop clock's libraries are not seen" >&2
-    failures=$((failures + 1))
-}
+(($(libraries "$(dirname "$BIN")/lurvendel-uhr" --version) >= 3)) ||
+    fail "the desktop clock's libraries are not seen"
 expect "--beenden of the clock that runs" 0 "" "$BIN" --beenden
 status=0
 wait "$clock" || status=$?
-[[ $status == 0 ]] || { echo "FAIL: the clock ended with status $status" >&2; failures=$((failures + 1)); }
+[[ $status == 0 ]] || fail "the clock ended with status $status"
 exit $((failures > 0))
