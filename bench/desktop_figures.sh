@@ -111,7 +111,6 @@ measure_start_time() {
 start_bare_clock() {
   QT_QPA_PLATFORM=xcb "$BARE_BIN" "$@" >/dev/null 2>&1 &
   BARE_PID=$!
-  e2e_track "$BARE_PID"
 }
 
 # measure_idle_side_by_side STATE NAME=PID... : CPU time per wall second (scheduler's clock, all
@@ -167,7 +166,6 @@ measure_display_lag() {
   local pid out=$E2E_ARTIFACTS/display-lag.txt samples median p95 max
   QT_QPA_PLATFORM=xcb "$LAG_BIN" "$MEASURE_S" >"$out" 2>"$E2E_ARTIFACTS/display-lag.err" &
   pid=$!
-  e2e_track "$pid"
   e2e_wait_exit "$pid" $((MEASURE_S + 30)) || e2e_fatal "display_lag did not end"
   ((E2E_EXIT_CODE == 0)) || e2e_fatal "display_lag failed (see $E2E_ARTIFACTS/display-lag.err)"
   read -r _ samples _ median _ p95 _ max <"$out"

@@ -45,7 +45,6 @@ for ((i = 1; i <= STARTS; i++)); do
   before=$EPOCHREALTIME
   wine "$EXE" >"$E2E_ARTIFACTS/program-$i.out" 2>&1 &
   pid=$!
-  e2e_track "$pid"
   until read -r -t 20 -u "$MAPS" line && [[ $line == *" mapped $TITLE" ]]; do
     e2e_gone "$pid" && e2e_fatal "start $i: the program ended without a window"
   done

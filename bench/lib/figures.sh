@@ -19,7 +19,6 @@ start_map_watch() {
   local fifo=$E2E_TMP/maps line
   mkfifo "$fifo"
   /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/measure_x11.py" watch-maps >"$fifo" 2>"$E2E_ARTIFACTS/watch-maps.err" &
-  e2e_track $!
   exec {MAPS}<"$fifo"
   if ! read -r -t 10 -u "$MAPS" line || [[ $line != ready ]]; then
     e2e_fatal "window watcher did not start"

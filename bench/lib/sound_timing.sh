@@ -20,7 +20,6 @@ start_timed_recording() {
     local out=$1.out
     /usr/bin/python3 "$SOUND_TIMING_LIB/timed_record.py" "$1" >"$out" 2>&1 &
     TIMED_RECORD_PID=$!
-    e2e_track "$TIMED_RECORD_PID"
     e2e_wait_until 10 grep -qx ready "$out" ||
         e2e_fatal "the timed recorder did not start (see $out)"
 }
@@ -51,7 +50,6 @@ _start_watch() {
     shift 2
     "$@" >"$out" 2>&1 &
     WATCH_PID=$!
-    e2e_track "$WATCH_PID"
     e2e_wait_until 25 grep -qx ready "$out" || e2e_fatal "$what did not start (see $out)"
 }
 

@@ -29,7 +29,6 @@ start_clock() {
     local n=$((++E2E_PROGRAM_COUNT))
     TZ=$ZONE exec wine "$BIN" "$@" >"$E2E_ARTIFACTS/program-$n.out" 2>"$E2E_ARTIFACTS/program-$n.err" &
     E2E_PROGRAM_PID=$!
-    e2e_track "$E2E_PROGRAM_PID"
 }
 
 announcements() { clips times "$1" | grep -c '^13:[12][0-9]:' || true; }
@@ -51,7 +50,6 @@ check_eq "--version" "$(lurvendel --version)" "lurvendel 0.1.0"
 # start does too), the program says what it has to say in a box.
 wine start /wait /unix "$BIN" --version &
 box=$!
-e2e_track "$box"
 if BOX=$(wait_for_window "Die Lurvendel" 20 "$box"); then
     pass "without a console, --version is said in a box"
     kill "$(xdotool getwindowpid "$BOX")"
@@ -197,7 +195,6 @@ check_range "the room the Apps entry gives, in KiB" "$((size_kib))" 500 2000
 # clock ends, the program is replaced, and the clock runs again.
 printf x >>"$folder/lurvendel.exe"
 wine "$folder/lurvendel.exe" >/dev/null 2>&1 &
-e2e_track $!
 before=$(clock_pid) || e2e_fatal "the installed clock shows no window"
 check_status "exit status of an update over the running clock" 0 installer_run "$setup" /S
 cmp -s "$folder/lurvendel.exe" "$BIN" || fail "the update left the old program in place"

@@ -1,13 +1,10 @@
 # shellcheck shell=bash
 # A private headless desktop for end-to-end tests of the real program. A test script (run as
 # SCRIPT BINARY ARTIFACT_DIR) sources this, calls e2e_begin "$@" (which runs it again inside a
-# session bus of its own), starts what it needs (start_xvfb, start_wm, ...) and ends with
-# e2e_finish. Every helper's PID is remembered and stopped on exit; processes that the bus or
-# a daemon started are found by a token in their environment (E2E_RUN_ID).
+# session bus and a PID namespace of its own), starts what it needs (start_xvfb, start_wm, ...)
+# and ends with e2e_finish. Whatever the run started ends with the namespace.
 
 E2E_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-E2E_PIDS=()
-E2E_FAKED_PIDS=()
 E2E_FAILURES=0
 E2E_PROGRAM_COUNT=0
 
@@ -31,111 +28,45 @@ e2e_begin() {
 }
 
 # e2e_init ARTIFACT_DIR SCRIPT [ARGS...]
-# First call (outside any bus): makes private HOME/XDG dirs, runs SCRIPT ARGS again under
-# dbus-run-session, sweeps what that run left behind and exits with its status.
-# Second call (inside the bus): sets up the trap that stops every started helper.
+# First call: makes private HOME/XDG dirs, runs SCRIPT ARGS again in the run's namespace and
+# exits with its status. Second call (inside): starts the run's record of results.
 e2e_init() {
     local art=$1
     shift
     mkdir -p "$art"
     E2E_ARTIFACTS=$(cd "$art" && pwd)
     export E2E_ARTIFACTS
-    set -- "$(realpath "$1")" "${@:2}" # run again below: by its absolute path
-    if [[ -z ${E2E_REAPER:-} ]]; then
-        # Daemons orphaned by the run would become zombies here, where the init process
-        # reaps none; as a child subreaper the outer shell adopts and reaps them.
-        export E2E_REAPER=1
-        exec /usr/bin/python3 -c 'import ctypes, os, sys
-ctypes.CDLL(None, use_errno=True).prctl(36, 1, 0, 0, 0)  # PR_SET_CHILD_SUBREAPER
-os.execvp("bash", ["bash"] + sys.argv[1:])' "$@"
-    fi
     if [[ -z ${E2E_INNER:-} ]]; then
-        _e2e_outer "$@"
+        _e2e_outer "$(realpath "$1")" "${@:2}"
         exit "$?"
     fi
-    # Cleanup runs outside errexit ("|| true"), so that one failing step cannot cut it short.
-    trap 'E2E_RC=$?; _e2e_stop_all || true; exit "$E2E_RC"' EXIT
-    trap 'exit 130' INT
-    trap 'exit 143' TERM
     : >"$E2E_ARTIFACTS/result.txt"
 }
 
 _e2e_outer() {
     E2E_TMP=$(mktemp -d /tmp/lurvendel-e2e.XXXXXXXX)
-    export E2E_TMP E2E_RUN_ID="${E2E_TMP##*/}.$$" E2E_INNER=1
+    export E2E_TMP E2E_INNER=1
     export HOME=$E2E_TMP/home XDG_RUNTIME_DIR=$E2E_TMP/run TMPDIR=$E2E_TMP/tmp
     export XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache XDG_DATA_HOME=$HOME/.local/share
     mkdir -p "$HOME" "$TMPDIR" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME"
     mkdir -m 0700 "$XDG_RUNTIME_DIR"
     # Nothing of the caller's desktop may leak into the run.
     unset DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS PULSE_SERVER SESSION_MANAGER XAUTHORITY
-    trap 'E2E_RC=$?; _e2e_sweep || true; rm -rf "$E2E_TMP" || true; exit "$E2E_RC"' EXIT
-    trap 'kill -TERM "$E2E_BUS_PID" 2>/dev/null' INT TERM
-    local rc=0
-    dbus-run-session -- bash "$@" &
-    E2E_BUS_PID=$!
-    wait "$E2E_BUS_PID" || rc=$?
+    trap 'E2E_RC=$?; rm -rf "$E2E_TMP" || true; exit "$E2E_RC"' EXIT
+    trap 'kill -TERM "$E2E_NS_PID" 2>/dev/null' INT TERM
+    # When the namespace's first process (a shell, which reaps the orphans) ends, the kernel ends
+    # every other one in it; its own /dev/shm keeps what libfaketime and the sound server leave
+    # there from outliving it.
+    local rc=0 userns=()
+    ((EUID == 0)) || userns=(--user --map-root-user)
+    unshare "${userns[@]}" --pid --fork --kill-child --mount-proc -- bash -c \
+        'mount -t tmpfs tmpfs /dev/shm && dbus-run-session -- bash "$@"; exit $?' bash "$@" &
+    E2E_NS_PID=$!
+    wait "$E2E_NS_PID" || rc=$?
     # A signal interrupts the first wait; wait again for the real status.
-    if ! e2e_gone "$E2E_BUS_PID"; then wait "$E2E_BUS_PID" || rc=$?; fi
+    if ! e2e_gone "$E2E_NS_PID"; then wait "$E2E_NS_PID" || rc=$?; fi
     return "$rc"
 }
-
-# Stops every process of this run that is still alive (found by E2E_RUN_ID), and reaps
-# the orphans this shell adopted (a dying one no longer shows its environment).
-_e2e_sweep() {
-    local p env stat left=()
-    for p in /proc/[0-9]*; do
-        p=${p#/proc/}
-        [[ $p == "$$" ]] && continue
-        { read -r stat <"/proc/$p/stat"; } 2>/dev/null || continue
-        stat=${stat##*) }
-        if [[ $stat == ?" $$ "* ]] || _e2e_ours "$p"; then left+=("$p"); fi
-    done
-    ((${#left[@]})) || return 0
-    echo "still there when the run ended, stopped and reaped here: ${left[*]}" >>"$E2E_ARTIFACTS/processes.txt"
-    ps -o pid,ppid,args -p "$(IFS=,; echo "${left[*]}")" >>"$E2E_ARTIFACTS/processes.txt" 2>&1 || true
-    kill -TERM "${left[@]}" 2>/dev/null || true
-    e2e_wait_until 3 _e2e_reaped "${left[@]}" || kill -KILL "${left[@]}" 2>/dev/null || true
-    e2e_wait_until 3 _e2e_reaped "${left[@]}" || true
-}
-
-# True when process PID carries this run's token: a PID remembered earlier may have been
-# reaped and reused by an unrelated process since.
-_e2e_ours() {
-    local env
-    { mapfile -d '' env <"/proc/$1/environ"; } 2>/dev/null || return 1
-    [[ " ${env[*]} " == *" E2E_RUN_ID=$E2E_RUN_ID "* ]]
-}
-
-# True when none of the PIDs exists any more, not even as a zombie. Adopted orphans are
-# reaped by this shell as their SIGCHLD arrives.
-_e2e_reaped() {
-    local p
-    for p in "$@"; do [[ ! -e /proc/$p ]] || return 1; done
-}
-
-_e2e_stop_all() {
-    local i live=()
-    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
-        if _e2e_ours "${E2E_PIDS[i]}"; then live+=("${E2E_PIDS[i]}"); fi
-    done
-    if ((${#live[@]})); then
-        kill -TERM "${live[@]}" 2>/dev/null || true
-        if ! e2e_wait_until 3 _e2e_all_gone "${live[@]}"; then
-            for i in "${live[@]}"; do
-                if _e2e_ours "$i"; then kill -KILL "$i" 2>/dev/null || true; fi
-            done
-        fi
-    fi
-    # libfaketime keeps its state in shared memory named by the process id and removes
-    # it only on a normal exit.
-    for i in "${E2E_FAKED_PIDS[@]}"; do
-        rm -f "/dev/shm/faketime_shm_$i" "/dev/shm/sem.faketime_sem_$i"
-    done
-}
-
-# Remembers PID so that it is stopped when the run ends.
-e2e_track() { E2E_PIDS+=("$@"); }
 
 # True when process PID has ended (gone or a zombie waiting to be reaped).
 e2e_gone() {
@@ -143,11 +74,6 @@ e2e_gone() {
     { read -r stat <"/proc/$1/stat"; } 2>/dev/null || return 0
     stat=${stat##*) }
     [[ ${stat:0:1} == Z ]]
-}
-
-_e2e_all_gone() {
-    local p
-    for p in "$@"; do e2e_gone "$p" || return 1; done
 }
 
 _e2e_ms() { echo $((${EPOCHREALTIME//[!0-9]/} / 1000)); }
@@ -195,7 +121,6 @@ _e2e_try_xvfb() {
     Xvfb -displayfd 3 -screen 0 1280x800x24 -dpi 96 -nolisten tcp -noreset 3>"$fifo" \
         >"$E2E_ARTIFACTS/xvfb-$1.log" 2>&1 &
     pid=$!
-    e2e_track "$pid"
     if ! read -r -t 15 -u "$fd" n; then
         exec {fd}<&-
         kill -TERM "$pid" 2>/dev/null
@@ -237,7 +162,6 @@ _e2e_start_helper() {
     for attempt in 1 2; do
         "$@" >"$E2E_ARTIFACTS/$name-$attempt.log" 2>&1 &
         pid=$!
-        e2e_track "$pid"
         if while_running "$pid" 10 "$ready"; then
             e2e_log "$name pid $pid ready"
             return 0
@@ -264,7 +188,6 @@ EOF
             --log-target="file:$E2E_ARTIFACTS/pulseaudio-$attempt.log" || true
         if e2e_wait_until 10 pactl info; then
             E2E_PULSE_PID=$(<"$XDG_RUNTIME_DIR/pulse/pid")
-            e2e_track "$E2E_PULSE_PID"
             e2e_log "pulseaudio pid $E2E_PULSE_PID ready"
             return 0
         fi
@@ -282,7 +205,6 @@ start_recording() {
     parecord -d exact.monitor --latency-msec=5 --format=s16le --rate=11025 --channels=1 \
         "$1" 2>"$E2E_ARTIFACTS/parecord.log" &
     E2E_RECORD_PID=$!
-    e2e_track "$E2E_RECORD_PID"
     e2e_wait_until 10 _e2e_more_source_outputs "$before" ||
         e2e_fatal "parecord did not start recording (see $E2E_ARTIFACTS/parecord.log)"
 }
@@ -316,8 +238,6 @@ start_program() {
     env "${environment[@]}" "$bin" "$@" >"$E2E_ARTIFACTS/program-$n.out" \
         2>"$E2E_ARTIFACTS/program-$n.err" &
     E2E_PROGRAM_PID=$!
-    e2e_track "$E2E_PROGRAM_PID"
-    [[ -z $fake ]] || E2E_FAKED_PIDS+=("$E2E_PROGRAM_PID")
     e2e_log "program start $n: pid $E2E_PROGRAM_PID"
 }
 

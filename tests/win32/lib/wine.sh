@@ -8,9 +8,9 @@ start_wine() {
     # Without the folder the server quits at once, and wine starts one that quits when idle.
     mkdir -p "$WINEPREFIX"
     wineserver -f -p >"$E2E_ARTIFACTS/wineserver.log" 2>&1 &
-    e2e_track $!
+    local server=$!
     wineboot -i >"$E2E_ARTIFACTS/wineboot.log" 2>&1 || e2e_fatal "wineboot failed (see wineboot.log)"
-    if e2e_gone "${E2E_PIDS[-1]}"; then e2e_fatal "no wine server (see wineserver.log)"; fi
+    if e2e_gone "$server"; then e2e_fatal "no wine server (see wineserver.log)"; fi
     e2e_log "wine prefix ready"
 }
 
