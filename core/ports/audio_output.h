@@ -7,11 +7,11 @@
 struct PcmFormat {
   std::uint16_t channels = 0;
   std::uint32_t sampleRate = 0;
-  std::uint16_t bitsPerSample = 0;  // 8: unsigned, 16: signed little-endian
+  std::uint16_t bitsPerSample = 0;  // 8: unsigned, 16 and 24: signed little-endian, 32: float
   std::uint16_t blockAlign = 0;     // bytes per frame
 };
 
-// Samples in their format. They lie in the clip store, which lives as long as the program.
+// Samples in their format. They lie in the voice in use, which lives as long as the program.
 struct PcmClip {
   PcmFormat format;
   std::span<const std::uint8_t> samples;

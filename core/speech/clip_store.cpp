@@ -3,8 +3,9 @@
 #include <map>
 
 #include "core/speech/wav_image.h"
+#include "core/voice/voice.h"
 
-const ReadClip* findClip(std::int16_t id) {
+const ReadClip* builtInClip(std::int16_t id) {
   static const std::map<std::int16_t, ReadClip> read = [] {
     std::map<std::int16_t, ReadClip> clips;
     for (const StoredClip& stored : ATM_SOUND()) {
@@ -16,4 +17,8 @@ const ReadClip* findClip(std::int16_t id) {
   }();
   const auto found = read.find(id);
   return found == read.end() ? nullptr : &found->second;
+}
+
+const ReadClip* findClip(std::int16_t id) {
+  return voiceInUse().find(id);
 }

@@ -22,5 +22,9 @@ struct ReadClip {
   PcmClip sound;
 };
 
-// The recording of a clip id; nothing for an id the store does not hold.
+// The built-in recording of a clip id; nothing for an id the store does not hold.
+const ReadClip* builtInClip(std::int16_t id);
+
+// The recording of a clip id in the voice the clock speaks with (the user's own recording or the
+// built-in one, in the voice's format); nothing for an id the store does not hold.
 const ReadClip* findClip(std::int16_t id);

@@ -17,15 +17,25 @@ bool hasTag(Bytes bytes, std::size_t offset, std::string_view tag) {
   return std::equal(tag.begin(), tag.end(), bytes.begin() + offset);
 }
 
+// Integer PCM of 8, 16 or 24 bits, or 32-bit floats; plain or in the extensible layout that
+// recorders write for more than 16 bits.
 std::optional<PcmFormat> parseFormat(Bytes chunk) {
-  if (chunk.size() < 16 || readLittleEndian(chunk, 0, 2) != 1) return std::nullopt;
+  constexpr std::uint32_t integer = 1, floating = 3, extensible = 0xfffe;
+  if (chunk.size() < 16) return std::nullopt;
+  std::uint32_t tag = readLittleEndian(chunk, 0, 2);
+  if (tag == extensible) {
+    if (chunk.size() < 40) return std::nullopt;
+    tag = readLittleEndian(chunk, 24, 2);  // the sub-format's first two bytes name it
+  }
   const PcmFormat format{
       .channels = static_cast<std::uint16_t>(readLittleEndian(chunk, 2, 2)),
       .sampleRate = readLittleEndian(chunk, 4, 4),
       .bitsPerSample = static_cast<std::uint16_t>(readLittleEndian(chunk, 14, 2)),
       .blockAlign = static_cast<std::uint16_t>(readLittleEndian(chunk, 12, 2))};
-  const bool sane = (format.channels == 1 || format.channels == 2) &&
-                    (format.bitsPerSample == 8 || format.bitsPerSample == 16) &&
+  const bool known = tag == integer ? format.bitsPerSample == 8 || format.bitsPerSample == 16 ||
+                                          format.bitsPerSample == 24
+                                    : tag == floating && format.bitsPerSample == 32;
+  const bool sane = known && (format.channels == 1 || format.channels == 2) &&
                     format.blockAlign == format.channels * format.bitsPerSample / 8 &&
                     format.sampleRate >= 4000 && format.sampleRate <= 192000;
   return sane ? std::optional(format) : std::nullopt;

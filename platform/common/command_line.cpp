@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/common/clock_requests.h"
+#include "platform/common/voice_folder.h"
 
 const char* const usageText =
     "Aufruf: lurvendel [OPTION]\n"
@@ -17,6 +18,8 @@ const char* const usageText =
     "                        Alarm gestellt, fragt sie erst\n"
     "  --beenden-ohne-frage  die laufende Uhr endet, außer ein Alarm ist gestellt; sie fragt "
     "nicht\n"
+    "  --stimme, --voice     welche Wörter die Uhr aus eigenen Aufnahmen spricht und welche\n"
+    "                        eingebaut\n"
     "  --help                diese Hilfe\n"
     "  --version             die Version\n";
 
@@ -50,7 +53,7 @@ CommandLine answering(CommandLine::Request request) {
 
 }  // namespace
 
-std::optional<int> answerAtOnce(const CommandLine& line,
+std::optional<int> answerAtOnce(const CommandLine& line, const std::filesystem::path& voiceFolder,
                                 const std::function<void(StandardStream, std::string_view)>& say) {
   switch (line.request) {
     case CommandLine::Request::help:
@@ -59,6 +62,9 @@ std::optional<int> answerAtOnce(const CommandLine& line,
     case CommandLine::Request::version:
       say(StandardStream::output, "lurvendel " LURVENDEL_VERSION "\n");
       return 0;
+    case CommandLine::Request::voice:
+      return reportVoice(voiceFolder,
+                         [&](std::string_view text) { say(StandardStream::output, text); });
     case CommandLine::Request::unknownOption:
       say(StandardStream::error, line.complaint);
       return 2;
@@ -74,6 +80,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     // "/?" as a Windows user asks for help.
     if (option == "--help" || option == "/?") return answering(CommandLine::Request::help);
     if (option == "--version") return answering(CommandLine::Request::version);
+    if (option == "--stimme" || option == "--voice") return answering(CommandLine::Request::voice);
     if (option == "--sprich" || option == "--speak") {
       line.commands.push_back(clockCommand::speak);
     } else if (option == "--anzeigen" || option == "--show") {

@@ -48,3 +48,10 @@ bool privateFolder(const std::string& path, bool make) {
   struct stat folder {};
   return ownFolder(path, folder) && (folder.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
+
+std::string voiceFolder() {
+  // Only an absolute XDG_DATA_HOME counts; a relative one is to be ignored.
+  const std::string data = environment("XDG_DATA_HOME");
+  const std::string base = data.starts_with('/') ? data : environment("HOME") + "/.local/share";
+  return base + "/lurvendel/stimme";
+}

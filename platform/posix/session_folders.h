@@ -12,3 +12,7 @@ std::vector<std::string> sessionFolders();
 // Whether the folder is a real folder of this user's that nobody else may write to; there no
 // other user can hold, take or plant anything. With `make`, a missing folder is made first.
 bool privateFolder(const std::string& path, bool make);
+
+// The user's voice folder: $XDG_DATA_HOME/lurvendel/stimme, ~/.local/share/lurvendel/stimme by
+// default.
+std::string voiceFolder();

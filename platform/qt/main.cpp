@@ -9,8 +9,10 @@
 #include <QTimer>
 
 #include "platform/common/command_line.h"
+#include "platform/common/voice_folder.h"
 #include "platform/posix/posix_caller.h"
 #include "platform/posix/posix_instance_lock.h"
+#include "platform/posix/session_folders.h"
 #include "platform/qt/qt_clock_program.h"
 
 namespace {
@@ -57,6 +59,7 @@ int main(int argc, char** argv) {
   if (!claim.takeUpHandedOver()) {
     if (const auto status = answerAsCaller(line, claim)) return *status;
   }
+  speakWith(voiceOf(voiceFolder()));
   preferX11();
   const QtMessageHandler qtMessages = qInstallMessageHandler(exitWithoutDisplay);
   QApplication app(argc, argv);

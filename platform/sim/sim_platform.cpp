@@ -207,7 +207,7 @@ void SimPlatform::endProgram() {
 void SimPlatform::play(std::int16_t id, const PcmClip& sound) {
   const std::int64_t start = clock.ms();
   clock.advance(std::llround(sound.seconds() * 1000));
-  played.push_back({start, clock.ms(), id});
+  played.push_back({start, clock.ms(), id, sound.format});
 }
 
 std::vector<std::int16_t> SimPlatform::clipIds(size_t from) const {

@@ -81,6 +81,7 @@ class SimPlatform : public EventPump,
     std::int64_t start;
     std::int64_t end;
     std::int16_t id;
+    PcmFormat format;
   };
   // Clip ids played since the given index, in order.
   std::vector<std::int16_t> clipIds(size_t from = 0) const;

@@ -9,8 +9,7 @@
 #include "core/speech/wav_image.h"
 #include "platform/sim/simulated_program.h"
 #include "support/spoken.h"
-
-using Image = std::vector<std::uint8_t>;
+#include "support/wav_images.h"
 
 namespace {
 
@@ -26,33 +25,6 @@ void showDisplays(frmUhr& form, const std::string& hms) {
 
 std::string heard(const SimPlatform& sim, size_t from = 0) {
   return spoken::words(sim.clipIds(from));
-}
-
-// A RIFF image of 8-bit mono samples around the chunks; riffExtra makes its length field lie.
-Image chunk(const std::string& tag, std::uint32_t declared, Image body = {}) {
-  Image out(tag.begin(), tag.end());
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(declared >> (8 * i)));
-  out.insert(out.end(), body.begin(), body.end());
-  return out;
-}
-Image format(std::uint8_t tag = 1, std::uint8_t bits = 8, std::uint8_t channels = 1,
-             std::uint32_t rate = 11025) {
-  Image body = {tag, 0, channels, 0};
-  for (int i = 0; i < 4; ++i) body.push_back(static_cast<std::uint8_t>(rate >> (8 * i)));
-  const auto align = static_cast<std::uint8_t>(channels * bits / 8);
-  body.insert(body.end(), {0x11, 0x2B, 0, 0, align, 0, bits, 0});
-  return chunk("fmt ", 16, body);
-}
-Image data(std::uint32_t length, std::uint32_t declared) {
-  return chunk("data", declared, Image(length, 0x80));
-}
-Image riff(std::initializer_list<Image> chunks, int riffExtra = 0, Image after = {}) {
-  Image body = {'W', 'A', 'V', 'E'};
-  for (const Image& c : chunks) body.insert(body.end(), c.begin(), c.end());
-  Image image =
-      chunk("RIFF", static_cast<std::uint32_t>(static_cast<int>(body.size()) + riffExtra), body);
-  image.insert(image.end(), after.begin(), after.end());
-  return image;
 }
 
 }  // namespace
