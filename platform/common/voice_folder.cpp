@@ -56,7 +56,8 @@ OwnRecording read(const fs::path& file) {
   } else {
     std::ifstream in(file, std::ios::binary);
     recording.image.assign(std::istreambuf_iterator<char>(in), {});
-    if (!in.eof() || recording.image.size() > largestFile) {
+    // Read whole, or not at all: a file that changed meanwhile is read at the next start.
+    if (!in || recording.image.size() != size) {
       recording.image.clear();
       recording.unreadable = "nicht lesbar";
     }

@@ -35,6 +35,8 @@ TEST(CommandLine, TakesTheCommandsInOrderAndAnswersHelpAtOnce) {
   EXPECT_EQ(parseCommandLine({"/?"}).request, Request::help);
   EXPECT_EQ(parseCommandLine({"--anzeigen", "--version", "--help"}).request, Request::version);
   EXPECT_TRUE(parseCommandLine({"--sprich", "--version"}).commands.empty());
+  EXPECT_EQ(parseCommandLine({"--sprich", "--stimme"}).request, Request::voice);
+  EXPECT_EQ(parseCommandLine({"--voice", "--sprich"}).request, Request::voice);
 }
 
 // The first unknown option is named, with every control character (C0, DEL, C1 in UTF-8) shown as
