@@ -27,16 +27,21 @@ The analysis has one line each, in order of position:
 A clip's u8 sample v arrives in the sink's s16 as (v - 128) << 8; clips begin and end in
 exact silence (128), so each is indexed by its first samples of sound and then compared
 whole, silent edges included.
+
+With E2E_RATE (the sink's rate, 11025 unless set) and E2E_VOICE (a folder of own recordings
+<id>.wav, which replace their clips), the clips are expected as the clock converts them for a
+voice of that rate: 16 bit, mono, the rate changed by linear interpolation.
 """
 import array
 import functools
 import glob
+import math
 import os
 import struct
 import sys
 import time
 
-RATE = 11025
+RATE = int(os.environ.get("E2E_RATE", "11025"))
 KEY = 16  # samples of sound that index a clip
 CLOSING = {600, 610}
 DEFAULT_CLIPS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../clips")
@@ -53,32 +58,53 @@ def chunks(data):
         off += 8 + size + (size & 1)
 
 
-def wav(data, bits, growing=False):
-    """The data chunk's bytes of a mono 11025 Hz PCM file with the given sample width.
+def pcm(data, growing=False):
+    """((tag, channels, rate, width), the data chunk's bytes) of a PCM file.
     growing: the file is still being written; its data chunk, sized 0 until the writer
     closes it, runs to the end of what the file holds so far."""
     fmt = samples = None
     for cid, off, size in chunks(data):
         if cid == b"fmt " and fmt is None:
-            fmt = struct.unpack_from("<HHIIHH", data, off)
+            tag, channels, rate, _, _, width = struct.unpack_from("<HHIIHH", data, off)
+            fmt = (tag, channels, rate, width)
         elif cid == b"data" and samples is None:
             samples = data[off:] if growing and size == 0 else data[off:off + size]
             if growing:
                 break
-    if fmt is None or samples is None:
-        raise ValueError("no fmt or data chunk")
-    tag, channels, rate, _, _, width = fmt
-    if tag not in (1, 0xFFFE) or (channels, rate, width) != (1, RATE, bits):
-        raise ValueError(f"format {fmt}, expected PCM mono {RATE} Hz {bits} bit")
-    return samples
+    if fmt is None or samples is None or fmt[0] not in (1, 0xFFFE):
+        raise ValueError("no PCM fmt or no data chunk")
+    return fmt, samples
+
+
+def as_heard(fmt, samples):
+    """The sink's s16 samples of a clip of 8 or 16 bits played by a clock whose voice has the
+    sink's rate."""
+    _, channels, rate, width = fmt
+    if (channels, rate, width) == (1, RATE, 8):
+        return array.array("h", ((v - 128) << 8 for v in samples))
+    values = (array.array("h", samples) if width == 16 else [(v - 128) * 256 for v in samples])
+    frames = [sum(values[i:i + channels]) / channels / 32768
+              for i in range(0, len(values), channels)]
+    step = rate / RATE
+    out = array.array("h")
+    for j in range(math.floor(len(frames) / step + 0.5)):
+        pos = j * step
+        i = int(pos)
+        after = frames[min(i + 1, len(frames) - 1)]
+        v = (frames[i] + (after - frames[i]) * (pos - i)) * 32768
+        out.append(max(-32768, min(32767, int(math.copysign(math.floor(abs(v) + 0.5), v)))))
+    return out
 
 
 def load_clips(folder):
     clips = {}
-    for path in glob.glob(os.path.join(folder, "*.wav")):
-        with open(path, "rb") as f:
-            u8 = wav(f.read(), 8)
-        clips[int(os.path.basename(path)[:-4])] = array.array("h", ((v - 128) << 8 for v in u8))
+    for where in (folder, os.environ.get("E2E_VOICE")):
+        for path in glob.glob(os.path.join(where, "*.wav")) if where else ():
+            with open(path, "rb") as f:
+                try:
+                    clips[int(os.path.basename(path)[:-4])] = as_heard(*pcm(f.read()))
+                except ValueError:
+                    pass  # as the clock leaves a broken recording
     if not clips:
         sys.exit(f"clips.py: no clips in {folder}")
     return clips
@@ -87,9 +113,11 @@ def load_clips(folder):
 def load_recording(path, growing=False):
     with open(path, "rb") as f:
         data = f.read()
-    pcm = wav(data, 16, growing)
+    fmt, samples = pcm(data, growing)
+    if fmt[1:] != (1, RATE, 16):
+        raise ValueError(f"format {fmt}, expected PCM mono {RATE} Hz 16 bit")
     rec = array.array("h")
-    rec.frombytes(pcm[:len(pcm) & ~1])
+    rec.frombytes(samples[:len(samples) & ~1])
     if sys.byteorder != "little":
         rec.byteswap()
     return rec

@@ -7,6 +7,7 @@
 E2E_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_FAILURES=0
 E2E_PROGRAM_COUNT=0
+export E2E_RATE=${E2E_RATE:-11025}
 
 e2e_log() { printf '[e2e %(%H:%M:%S)T] %s\n' -1 "$*" >&2; }
 
@@ -173,13 +174,13 @@ _e2e_start_helper() {
     e2e_fatal "$name did not get ready (see $E2E_ARTIFACTS/$name-*.log)"
 }
 
-# Starts PulseAudio with one null sink "exact" (11025 Hz mono s16le, no rewinds) as the
-# default sink; ready when pactl answers. E2E_PULSE_PID is the daemon's PID.
+# Starts PulseAudio with one null sink "exact" (mono s16le at E2E_RATE, 11025 Hz unless set; no
+# rewinds) as the default sink; ready when pactl answers. E2E_PULSE_PID is the daemon's PID.
 start_sound() {
     local pa=$E2E_TMP/null.pa attempt
-    cat >"$pa" <<'EOF'
+    cat >"$pa" <<EOF
 load-module module-native-protocol-unix auth-anonymous=1
-load-module module-null-sink sink_name=exact norewinds=1 format=s16le rate=11025 channels=1
+load-module module-null-sink sink_name=exact norewinds=1 format=s16le rate=$E2E_RATE channels=1
 set-default-sink exact
 EOF
     mkdir -p "$XDG_RUNTIME_DIR/pulse"
@@ -197,12 +198,12 @@ EOF
     e2e_fatal "pulseaudio did not get ready (see $E2E_ARTIFACTS/pulseaudio-*.log)"
 }
 
-# start_recording FILE : records the null sink sample-exactly into FILE (WAV, 11025 Hz
+# start_recording FILE : records the null sink sample-exactly into FILE (WAV, E2E_RATE
 # mono s16le); ready once the server lists the recording stream.
 start_recording() {
     local before
     before=$(pactl list short source-outputs | wc -l)
-    parecord -d exact.monitor --latency-msec=5 --format=s16le --rate=11025 --channels=1 \
+    parecord -d exact.monitor --latency-msec=5 --format=s16le --rate="$E2E_RATE" --channels=1 \
         "$1" 2>"$E2E_ARTIFACTS/parecord.log" &
     E2E_RECORD_PID=$!
     e2e_wait_until 10 _e2e_more_source_outputs "$before" ||
@@ -336,9 +337,9 @@ check_alt_f4_in_speech() {
     check_range "from Alt+F4 to the process's end in ms" \
         "$(awk -v c="$close" -v g="$gone" 'BEGIN { printf "%d", (g - c) * 1000 }')" 0 500
     check_range "sound after Alt+F4 in ms" "$(clips find \
-        "$E2E_ARTIFACTS/closed.wav" | awk -v t="$E2E_RECORD_STOP_TIME" -v c="$close" '
+        "$E2E_ARTIFACTS/closed.wav" | awk -v t="$E2E_RECORD_STOP_TIME" -v c="$close" -v r="$E2E_RATE" '
         $1 == "clip" && $4 > last { last = $4 } $1 == "sound" && $3 > last { last = $3 }
-        $1 == "length" { n = $2 } END { printf "%d", (t - (n - last) / 11025 - c) * 1000 }')" -2000 150
+        $1 == "length" { n = $2 } END { printf "%d", (t - (n - last) / r - c) * 1000 }')" -2000 150
 }
 
 # check_runs_on WHAT PID WIN : the program lives and its seconds display moves on.
