@@ -5,25 +5,11 @@
 # Usage: tests/e2e/own_voice_test.sh BINARY ARTIFACT_DIR
 set -euo pipefail
 
-export E2E_RATE=44100 # the voice's rate: the sink takes the clock's samples as they are
 # shellcheck source=lib/desktop.sh
 source "$(dirname "$0")/lib/desktop.sh"
 e2e_begin "$@"
 
-export E2E_VOICE=$XDG_DATA_HOME/lurvendel/stimme
-mkdir -p "$E2E_VOICE"
-# 0.3 s of two tones, a different one on each side, between silent edges.
-/usr/bin/python3 - "$E2E_VOICE/300.wav" <<'PY'
-import math, struct, sys, wave
-with wave.open(sys.argv[1], "wb") as w:
-    w.setnchannels(2)
-    w.setsampwidth(2)
-    w.setframerate(44100)
-    frames = [(0, 0)] + [(int(8000 * math.sin(i / 10)), int(3000 * math.sin(i / 7)))
-                         for i in range(1, 13229)] + [(0, 0)]
-    w.writeframes(b"".join(struct.pack("<hh", *f) for f in frames))
-PY
-printf 'kein WAV' >"$E2E_VOICE/200.wav"
+put_own_voice "$XDG_DATA_HOME/lurvendel/stimme"
 
 status=0
 said=$(ASAN_OPTIONS=detect_leaks=0 "$BIN" --stimme) || status=$?

@@ -3,8 +3,8 @@
 # command line; the icon's clicks and menu in wine's own notification area; then, with an XEmbed
 # tray host, two starts at once, the window on top and ticking, speech heard clip by clip from
 # "Sprich" and from other processes, hiding to the tray host and back, a burst of requests, the
-# sound server frozen in the middle of a word, Alt+F4 in the middle of speech; and the installer
-# and its uninstaller, also over a running clock with and without an armed alarm.
+# sound server frozen in the middle of a word, Alt+F4 in the middle of speech, an own voice; and
+# the installer and its uninstaller, also over a running clock with and without an armed alarm.
 # Usage: tests/win32/e2e_test.sh LURVENDEL_EXE ARTIFACT_DIR (the installer beside the program)
 set -euo pipefail
 
@@ -143,10 +143,21 @@ xdotool windowactivate --sync "$WIN"
 check_alt_f4_in_speech "$PID" click_client "$WIN" "${SPRICH[@]}"
 for ((i = 1; i <= 3; i++)); do check_quiet "$i"; done
 
-# --- 8. the installer and uninstaller: for this user alone, silently; a running clock ended first,
+# --- 8. an own "Es ist" at 44.1 kHz in stereo is heard, the built-in words after it at its rate; a
+# broken "Uhr" is left built-in --------------------------------------------------------------------
+home=$WINEPREFIX/drive_c/users/$(id -un)
+kill -TERM "$E2E_PULSE_PID"
+e2e_wait_until 5 e2e_gone "$E2E_PULSE_PID" || e2e_fatal "pulseaudio did not stop"
+put_own_voice "$home/AppData/Roaming/$TITLE/Stimme"
+start_sound # at the voice's rate, which the sink then takes as it is
+speaks "--sprich with an own 'Es ist'" start_clock --sprich
+lurvendel --beenden-ohne-frage || fail "--beenden-ohne-frage ended with status $?"
+e2e_wait_exit "$E2E_PROGRAM_PID" 10 || fail "the clock with an own voice did not end"
+check_quiet "$E2E_PROGRAM_COUNT"
+
+# --- 9. the installer and uninstaller: for this user alone, silently; a running clock ended first,
 # its own way, and one that stays for its armed alarm keeps every file ----------------------------
 setup=$(dirname "$BIN")/lurvendel-setup.exe
-home=$WINEPREFIX/drive_c/users/$(id -un)
 folder=$home/AppData/Local/Programs/$TITLE
 start_menu=$home/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lurvendel'

@@ -221,6 +221,25 @@ stop_recording() {
     e2e_wait_exit "$E2E_RECORD_PID" 5 || e2e_fatal "parecord did not stop"
 }
 
+# put_own_voice FOLDER : an own "Es ist" (0.3 s of a different tone on each side, 16 bit, 44.1 kHz,
+# stereo, between silent edges) and a broken "Uhr" in the clock's voice folder FOLDER; the clips
+# are then expected as a voice at 44.1 kHz speaks them (E2E_VOICE, E2E_RATE).
+put_own_voice() {
+    export E2E_VOICE=$1 E2E_RATE=44100
+    mkdir -p "$1"
+    /usr/bin/python3 - "$1/300.wav" <<'PY'
+import math, struct, sys, wave
+with wave.open(sys.argv[1], "wb") as w:
+    w.setnchannels(2)
+    w.setsampwidth(2)
+    w.setframerate(44100)
+    frames = [(0, 0)] + [(int(8000 * math.sin(i / 10)), int(3000 * math.sin(i / 7)))
+                         for i in range(1, 13229)] + [(0, 0)]
+    w.writeframes(b"".join(struct.pack("<hh", *f) for f in frames))
+PY
+    printf 'kein WAV' >"$1/200.wav"
+}
+
 # --- the program -------------------------------------------------------------------
 
 # start_program BINARY [FAKETIME [ARGS...]] : starts the program in the background;
