@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Measures the real program on a private headless desktop (Xvfb, openbox, session bus): time
-# from exec to the mapped window, resident memory, idle CPU, and the lag of the seconds display.
+# from exec to the mapped window, resident memory (also with a full folder of own recordings), idle
+# CPU, and the lag of the seconds display.
 # Usage: bench/desktop_figures.sh LURVENDEL DISPLAY_LAG BARE_CLOCK ARTIFACT_DIR
 # Writes one "name value" line per figure to ARTIFACT_DIR/figures.txt. BENCH_SECONDS (default
 # 60) shortens the display-lag window and BENCH_IDLE_SECONDS (default 120) the idle windows for a
@@ -162,6 +163,24 @@ measure_memory_and_idle() {
   stop_program "$pid"
 }
 
+# Start and memory again with a voice folder full of own recordings: all 42 clips, 16 bit, 48 kHz.
+measure_with_own_voice() {
+  local folder=$XDG_DATA_HOME/lurvendel/stimme clip i times=()
+  mkdir -p "$folder"
+  for clip in "$HERE"/../clips/*.wav; do sox "$clip" -b 16 -r 48000 "$folder/${clip##*/}"; done
+  for ((i = 1; i <= STARTS; i++)); do
+    start_and_await_window
+    times+=("$START_US")
+    ((i == STARTS)) || stop_program "$E2E_PROGRAM_PID"
+  done
+  sleep "$SETTLE_S"
+  figure voice_rss_mib "$(status_mib VmRSS "$E2E_PROGRAM_PID")"
+  stop_program "$E2E_PROGRAM_PID"
+  figure voice_start_ms "$(calc 1 "$(printf '%s\n' "${times[@]}" | median) / 1000")"
+  figure voice_folder_kib "$(du -sk "$folder" | cut -f1)"
+  rm -rf "$folder"
+}
+
 measure_display_lag() {
   local pid out=$E2E_ARTIFACTS/display-lag.txt samples median p95 max
   QT_QPA_PLATFORM=xcb "$LAG_BIN" "$MEASURE_S" >"$out" 2>"$E2E_ARTIFACTS/display-lag.err" &
@@ -184,4 +203,5 @@ figure measure_s "$MEASURE_S"
 figure idle_s "$IDLE_S"
 measure_start_time
 measure_memory_and_idle
+measure_with_own_voice
 measure_display_lag

@@ -26,12 +26,8 @@ std::string whyNot(const OwnRecording& own, const std::optional<PcmClip>& sound,
 }  // namespace
 
 Voice::Voice(std::vector<OwnRecording> own) {
-  std::map<std::int16_t, PcmClip> sounds;
   for (const StoredClip& stored : ATM_SOUND()) {
-    if (const ReadClip* clip = builtInClip(stored.id)) {
-      clips_[stored.id] = *clip;
-      sounds[stored.id] = clip->sound;
-    }
+    if (const ReadClip* clip = builtInClip(stored.id)) clips_[stored.id] = *clip;
   }
   for (OwnRecording& recording : own) {
     const auto sound = parseWav(recording.image);
@@ -42,23 +38,22 @@ Voice::Voice(std::vector<OwnRecording> own) {
     // The parsed sound points into the image, which the map's node then keeps in place.
     const auto& image = own_[recording.id] = std::move(recording.image);
     clips_[recording.id] = {image, *parseWav(image)};
-    sounds[recording.id] = clips_[recording.id].sound;
   }
-  for (const auto& [id, sound] : sounds) {
-    format_.sampleRate = std::max(format_.sampleRate, sound.format.sampleRate);
-    format_.bitsPerSample = std::max(format_.bitsPerSample, sound.format.bitsPerSample);
+  for (const auto& [id, clip] : clips_) {
+    format_.sampleRate = std::max(format_.sampleRate, clip.sound.format.sampleRate);
+    format_.bitsPerSample = std::max(format_.bitsPerSample, clip.sound.format.bitsPerSample);
   }
   format_.bitsPerSample = std::min<std::uint16_t>(format_.bitsPerSample, 16);
   format_.channels = 1;
   format_.blockAlign = format_.bitsPerSample / 8;
-  for (const auto& [id, sound] : sounds) {
-    const PcmFormat& is = sound.format;
+  for (auto& [id, clip] : clips_) {
+    const PcmFormat& is = clip.sound.format;
     if (is.channels == 1 && is.sampleRate == format_.sampleRate &&
         is.bitsPerSample == format_.bitsPerSample) {
       continue;
     }
-    const auto& samples = converted_[id] = convertPcm(sound, format_);
-    clips_[id].sound = {format_, samples};
+    const auto& samples = converted_[id] = convertPcm(clip.sound, format_);
+    clip.sound = {format_, samples};
   }
 }
 

@@ -6,7 +6,6 @@
 #include <charconv>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 
 #include "core/app/vocabulary.h"
 #include "platform/common/debug_wanted.h"
@@ -55,9 +54,10 @@ OwnRecording read(const fs::path& file) {
     recording.unreadable = "größer als 4 MiB";
   } else {
     std::ifstream in(file, std::ios::binary);
-    recording.image.assign(std::istreambuf_iterator<char>(in), {});
+    recording.image.resize(size);
+    in.read(reinterpret_cast<char*>(recording.image.data()), static_cast<std::streamsize>(size));
     // Read whole, or not at all: a file that changed meanwhile is read at the next start.
-    if (!in || recording.image.size() != size) {
+    if (!in || in.peek() != std::char_traits<char>::eof()) {
       recording.image.clear();
       recording.unreadable = "nicht lesbar";
     }
