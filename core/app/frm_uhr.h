@@ -54,6 +54,10 @@ class frmUhr {
 
   static std::string infoText();
 
+  // "Sprich" asked for from outside the window: a whole announcement, during which the schedule's
+  // announcements wait; one that fell due meanwhile follows it, whole, with the time of its start.
+  void speakForRequest();
+
   // The routines that every way into speech goes through.
   void PlayClip(std::int16_t id);  // one clip to its end, then pending events once
   void SpeakTime();                // hour, minutes and seconds as the displays show them
@@ -127,6 +131,8 @@ class frmUhr {
   void Label5_Change();  // a new minute: announced when the interval says so
   void Label6_Change();  // a new second: nothing
   int announcementInterval() const;
+  // While a request from outside is spoken: keeps what the schedule calls for until its end.
+  bool holdAnnouncement(bool hourOnly);
   void Option1_Click(std::int16_t index);  // an interval chosen: leaves alarm mode
   void mnuEins_Click();                    // "Ansage jede 1 min"
   void mnuFünf_Click();                    // "Ansage jede 5 min"
@@ -166,6 +172,8 @@ class frmUhr {
   // local calendar, so that it fires once, at the right day, also after a clock jump.
   std::int64_t alarmDueAt = 0;
   bool fireSequenceRunning = false;
+  bool holdingAnnouncements = false;  // a request from outside is spoken
+  enum class Held { none, minute, hour } heldAnnouncement = Held::none;
   // Kept between icon events.
   std::int32_t trayMessage = 0;  // the last mouse code
   bool trayBusy = false;         // an icon action runs: further clicks are dropped

@@ -10,6 +10,7 @@ void frmUhr::Label4_Change() {
   ShowForm();
   if (alarmArmed != 0 || Option2.value()) return;
   if (platform_.clock.now().minute != 0) return;
+  if (holdAnnouncement(true)) return;
   if (clockStarted == 1) {
     Label5.setCaption("00");
     Label6.setCaption("00");
@@ -26,7 +27,7 @@ void frmUhr::Label5_Change() {
   if (clockStarted == 1) Label6.setCaption("00");
   const int interval = announcementInterval();
   const int minute = numberIn(Label5.caption()).value_or(0);
-  if (interval != 0 && minute % interval == 0 && minute != 0) {
+  if (interval != 0 && minute % interval == 0 && minute != 0 && !holdAnnouncement(false)) {
     if (clockStarted == 1) PlayClip(clip::announcementSignal);
     SpeakTime();
   }
@@ -34,3 +35,9 @@ void frmUhr::Label5_Change() {
 }
 
 void frmUhr::Label6_Change() {}
+
+bool frmUhr::holdAnnouncement(bool hourOnly) {
+  if (!holdingAnnouncements) return false;
+  if (heldAnnouncement != Held::hour) heldAnnouncement = hourOnly ? Held::hour : Held::minute;
+  return true;
+}

@@ -124,6 +124,38 @@ TEST(Speech, RequestsFromOutsideAreWholeAnnouncementsInTurn) {
   EXPECT_TRUE(heard(program.sim, before).starts_with("Es ist zehn Uhr fünfzehn"));
 }
 
+// At the one-minute interval, the minute's announcement that falls due while a request from
+// outside is spoken follows it, whole, with the time of its start; at the full hour, the hour
+// alone. A click on "Sprich" still has the announcement nested inside it.
+TEST(Speech, AnAnnouncementDueDuringARequestFollowsItWhole) {
+  struct Case {
+    int minute;
+    bool request;
+    std::string heard;
+  };
+  for (const Case& c : {Case{31, true,
+                             "Es ist neunzehn Uhr zweiunddreißig und eine Sekunde "
+                             "[Gong] neunzehn Uhr zweiunddreißig und neun Sekunden"},
+                        {59, true, "Es ist neunzehn Uhr [Gong] zwanzig Uhr"},
+                        {31, false,
+                         "Es ist neunzehn [Gong] neunzehn Uhr zweiunddreißig und sechs Sekunden "
+                         "Uhr zweiunddreißig und neun Sekunden"}}) {
+    SimulatedProgram program;
+    SpeechRequests requests(program.form, [&](auto call) { program.sim.whenQuiet(call); });
+    program.startAt(19, c.minute, 50);
+    program.form.Option1[0].select();
+    program.sim.at(program.sim.clock.ms() + 9 * second, [&] {
+      if (c.request) {
+        requests.speak();
+      } else {
+        program.form.Command1.press();
+      }
+    });
+    program.sim.runFor(25 * second);
+    EXPECT_EQ(heard(program.sim), c.heard);
+  }
+}
+
 // Each clip shows the newest hour and minute first and plays the stored image.
 TEST(Speech, PlayClipRepaintsTheDisplaysFirst) {
   SimulatedProgram program;
