@@ -14,7 +14,8 @@ std::uint32_t readLittleEndian(Bytes bytes, std::size_t offset, std::size_t widt
 }
 
 bool hasTag(Bytes bytes, std::size_t offset, std::string_view tag) {
-  return std::equal(tag.begin(), tag.end(), bytes.begin() + offset);
+  return std::equal(tag.begin(), tag.end(), bytes.begin() + offset,
+                    [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
 }
 
 // Integer PCM of 8, 16 or 24 bits, or 32-bit floats; plain or in the extensible layout that
@@ -24,8 +25,13 @@ std::optional<PcmFormat> parseFormat(Bytes chunk) {
   if (chunk.size() < 16) return std::nullopt;
   std::uint32_t tag = readLittleEndian(chunk, 0, 2);
   if (tag == extensible) {
+    // The sub-format, a GUID: KSDATAFORMAT_SUBTYPE_PCM or _IEEE_FLOAT.
+    constexpr char pcm[] = "\x01\0\0\0\0\0\x10\0\x80\0\0\xaa\0\x38\x9b\x71";
+    constexpr char ieeeFloat[] = "\x03\0\0\0\0\0\x10\0\x80\0\0\xaa\0\x38\x9b\x71";
     if (chunk.size() < 40) return std::nullopt;
-    tag = readLittleEndian(chunk, 24, 2);  // the sub-format's first two bytes name it
+    tag = hasTag(chunk, 24, {pcm, sizeof pcm - 1})               ? integer
+          : hasTag(chunk, 24, {ieeeFloat, sizeof ieeeFloat - 1}) ? floating
+                                                                 : 0;
   }
   const PcmFormat format{
       .channels = static_cast<std::uint16_t>(readLittleEndian(chunk, 2, 2)),

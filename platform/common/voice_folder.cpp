@@ -21,12 +21,12 @@ std::string utf8(const fs::path& path) {
   return {text.begin(), text.end()};
 }
 
+// The clip id a file's name gives ("7.wav", also "07.wav"); 0 for none.
 std::int16_t clipIdOf(const fs::path& file) {
   const std::string stem = file.stem().string();
-  int id = 0;
+  std::int16_t id = 0;
   const auto [end, error] = std::from_chars(stem.data(), stem.data() + stem.size(), id);
-  const bool whole = error == std::errc() && end == stem.data() + stem.size() && stem[0] != '0';
-  return whole && id > 0 && id < 1000 ? static_cast<std::int16_t>(id) : 0;
+  return error == std::errc() && end == stem.data() + stem.size() ? id : 0;
 }
 
 bool isWav(const fs::path& file) {
@@ -57,10 +57,7 @@ OwnRecording read(const fs::path& file) {
     recording.image.resize(size);
     in.read(reinterpret_cast<char*>(recording.image.data()), static_cast<std::streamsize>(size));
     // Read whole, or not at all: a file that changed meanwhile is read at the next start.
-    if (!in || in.peek() != std::char_traits<char>::eof()) {
-      recording.image.clear();
-      recording.unreadable = "nicht lesbar";
-    }
+    if (!in || in.peek() != std::char_traits<char>::eof()) recording.unreadable = "nicht lesbar";
   }
   return recording;
 }

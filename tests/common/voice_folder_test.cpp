@@ -49,7 +49,10 @@ TEST(VoiceFolder, TakesEachRecordingAndTellsWhyAFileIsNot) {
   write(folder / "3.wav", {});
   write(folder / "4.wav", {0});
   fs::resize_file(folder / "4.wav", 4 * 1024 * 1024 + 1);
-  write(folder / "300.wav", wav(format(1, 16, 1, 22050), Image(4410, 0)));
+  const Image recording = wav(format(1, 16, 1, 22050), Image(4410, 0));
+  for (const char* name : {"300.wav", "07.WAV", "300a.wav", "65836.wav"}) {
+    write(folder / name, recording);
+  }
   write(folder / "liesmich.txt", {'x'});
   const std::string said = voiceReport(folder, status);
   EXPECT_EQ(status, 1);
@@ -58,20 +61,23 @@ TEST(VoiceFolder, TakesEachRecordingAndTellsWhyAFileIsNot) {
         "  200.wav  Uhr                     eingebaut\n",
         "    1.wav  eins                    eingebaut\n",
         "   12.wav  zwölf                   eingebaut\n",
+        "    7.wav  sieben                  eigene Aufnahme\n",
+        "300a.wav nicht genommen: keine der 42 Clipnummern\n",
+        "65836.wav nicht genommen: keine der 42 Clipnummern\n",
         "1.wav nicht genommen: keine gewöhnliche Datei\n",
         "2.wav nicht genommen: Verweisschleife\n", "3.wav nicht genommen: leer\n",
         "4.wav nicht genommen: größer als 4 MiB\n",
         "200.wav nicht genommen: keine gewöhnliche Datei\n"}) {
     EXPECT_NE(said.find(line), std::string::npos) << line << said;
   }
-  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1 + 42 + 5) << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1 + 42 + 7) << said;
 
   for (const bool debug : {false, true}) {
     setenv("LURVENDEL_DEBUG", debug ? "1" : "0", 1);
     testing::internal::CaptureStderr();
     EXPECT_TRUE(voiceOf(folder).isOwn(300));
     const std::string lines = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), debug ? 5 : 0) << lines;
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), debug ? 7 : 0) << lines;
     if (debug) {
       EXPECT_NE(lines.find("lurvendel: eigene Aufnahme 4.wav nicht genommen: größer als 4 MiB\n"),
                 std::string::npos);

@@ -35,15 +35,16 @@ inline Image riff(std::initializer_list<Image> chunks, int riffExtra = 0, Image 
   return image;
 }
 
-// The extensible layout that recorders write for more than 16 bits: its sub-format's tag.
+// The extensible layout that recorders write for more than 16 bits, with the sub-format's GUID
+// for integer PCM (1) or floats (3); `guidEnd` replaces its last byte.
 inline Image extensibleFormat(std::uint8_t subTag, std::uint8_t bits, std::uint8_t channels,
-                              std::uint32_t rate) {
+                              std::uint32_t rate, std::uint8_t guidEnd = 0x71) {
   Image body = format(1, bits, channels, rate);
   body.erase(body.begin(), body.begin() + 8);
   body[0] = 0xFE;
   body[1] = 0xFF;
-  body.insert(body.end(), {22, 0, bits, 0, 0, 0, 0, 0, subTag, 0});
-  body.resize(body.size() + 14);  // the rest of the sub-format's GUID
+  body.insert(body.end(), {22, 0, bits, 0, 0,    0, 0, 0,    subTag, 0,    0,    0,
+                           0,  0, 0x10, 0, 0x80, 0, 0, 0xaa, 0,      0x38, 0x9b, guidEnd});
   return chunk("fmt ", static_cast<std::uint32_t>(body.size()), body);
 }
 

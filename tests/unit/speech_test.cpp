@@ -184,9 +184,14 @@ TEST(Speech, WavImagesAreReadAsWritersMakeThemAndMalformedOnesRejected) {
     EXPECT_EQ(clip->samples.size(), 7u);
   }
   EXPECT_TRUE(parseWav(riff({format(), data(0, 0)}))) << "an empty data chunk, last";
-  const auto stereo16 = parseWav(riff({format(1, 16, 2), data(8, 8)}));
-  ASSERT_TRUE(stereo16);
-  EXPECT_EQ(stereo16->format.channels * 100 + stereo16->format.bitsPerSample, 216);
+  for (const auto& [image, read] : {std::pair{riff({format(1, 16, 2), data(8, 8)}), 216},
+                                    {riff({extensibleFormat(1, 24, 1, 48000), data(9, 9)}), 124},
+                                    {riff({format(3, 32, 2), data(8, 8)}), 232},
+                                    {riff({extensibleFormat(3, 32, 1, 8000), data(8, 8)}), 132}}) {
+    const auto clip = parseWav(image);
+    ASSERT_TRUE(clip) << read;
+    EXPECT_EQ(clip->format.channels * 100 + clip->format.bitsPerSample, read);
+  }
   const Image good = riff({format(), data(100, 100)});
   for (size_t size = 0; size < good.size(); ++size) {
     EXPECT_FALSE(parseWav(Image(good.begin(), good.begin() + static_cast<long>(size)))) << size;
@@ -196,7 +201,9 @@ TEST(Speech, WavImagesAreReadAsWritersMakeThemAndMalformedOnesRejected) {
         riff({format(2), data(10, 10)}), riff({format(1, 12), data(10, 10)}),
         riff({format(1, 8, 3), data(9, 9)}), riff({format(1, 8, 1, 3999), data(10, 10)}),
         riff({format(1, 8, 1, 192001), data(10, 10)}), riff({data(10, 10), format()}),
-        riff({format()}), riff({format(), data(10, 10)}, 1), riff({format(1, 16), data(9, 9)})}) {
+        riff({format()}), riff({format(), data(10, 10)}, 1), riff({format(1, 16), data(9, 9)}),
+        riff({format(6, 32), data(8, 8)}), riff({extensibleFormat(2, 16, 1, 8000), data(8, 8)}),
+        riff({extensibleFormat(1, 16, 1, 8000, 0x72), data(8, 8)})}) {
     EXPECT_FALSE(parseWav(bad));
   }
   EXPECT_EQ(findClip(21), nullptr);

@@ -17,7 +17,7 @@ namespace {
 
 constexpr std::int64_t second = 1000;
 
-// `frames` frames of each channel's value, as little-endian samples of `bytes` bytes.
+// `frames` frames of these values, one per channel, as little-endian samples of `bytes` bytes.
 Image samples(std::size_t frames, std::vector<std::int32_t> channels, int bytes) {
   Image out;
   for (std::size_t i = 0; i < frames; ++i) {
@@ -117,13 +117,17 @@ TEST(Voice, ConvertsEveryClipOnceToTheBestFormatAndTheBuiltInAloneNot) {
     ASSERT_EQ(value, (stored.samples[i] - 128) * 256) << i;
   }
 
-  const Voice doubled({recording(clip::opening, wav(format(1, 8, 1, 22050), {128}))});
-  const PcmClip& slow = doubled.find(1)->sound;
-  EXPECT_EQ(slow.frames(), 2 * stored.frames());
-  for (std::size_t i = 0; i + 1 < stored.frames(); ++i) {
-    ASSERT_EQ(slow.samples[2 * i], stored.samples[i]) << i;
-    ASSERT_NEAR(slow.samples[2 * i + 1], (stored.samples[i] + stored.samples[i + 1]) / 2.0, 0.5);
-  }
+  // The rate doubled: each sample, then the value halfway to the next; the last one held. 24 bits
+  // rounded to 16.
+  const Voice doubled({recording(clip::opening, wav(format(1, 8, 1, 22050), {128})),
+                       recording(1, wav(format(1, 8, 1, 11025), {10, 250})),
+                       recording(2, wav(extensibleFormat(1, 24, 1, 11025), {0xFF, 0x34, 0x12}))});
+  const auto samplesOf = [&](std::int16_t id) {
+    const PcmClip& sound = doubled.find(id)->sound;
+    return Image(sound.samples.begin(), sound.samples.end());
+  };
+  EXPECT_EQ(samplesOf(1), samples(1, {-30208, 512, 31232, 31232}, 2));
+  EXPECT_EQ(samplesOf(2), samples(2, {0x1235}, 2));
 }
 
 // A recording that cannot stand for its clip leaves the built-in one and says why; the rest of the
@@ -141,7 +145,8 @@ TEST(Voice, ABadRecordingLeavesItsClipBuiltInAndTheRestWorking) {
       recording(clip::hourWord, text),
       recording(13, wav(format(), {})),
       recording(14, wav(format(1, 8, 1, 8000), Image(80001, 128))),
-      recording(20, wav(format(1, 16, 1, 96000), samples(10, {0}, 2))),
+      recording(20, wav(format(1, 16, 1, 48001), samples(10, {0}, 2))),
+      recording(30, wav(format(1, 16, 1, 7999), samples(10, {0}, 2))),
       recording(21, good),
       unreadable,
       unnumbered,
@@ -153,7 +158,8 @@ TEST(Voice, ABadRecordingLeavesItsClipBuiltInAndTheRestWorking) {
                 {"200.wav", "kein WAV mit PCM (8, 16, 24 Bit) oder Gleitkomma (32 Bit)"},
                 {"13.wav", "ohne Ton"},
                 {"14.wav", "länger als 10 Sekunden"},
-                {"20.wav", "Abtastrate 96000 Hz, erlaubt 8000 bis 48000"},
+                {"20.wav", "Abtastrate 48001 Hz, erlaubt 8000 bis 48000"},
+                {"30.wav", "Abtastrate 7999 Hz, erlaubt 8000 bis 48000"},
                 {"21.wav", "keine der 42 Clipnummern"},
                 {"99.wav", "leer"},
                 {"hallo.wav", "keine der 42 Clipnummern"},
