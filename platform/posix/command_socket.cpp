@@ -1,5 +1,6 @@
 #include "platform/posix/command_socket.h"
 
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
@@ -51,16 +52,17 @@ UniqueFd listenAt(const std::string& text) {
   return fd;
 }
 
-UniqueFd connectToClock(const std::string& text) {
+UniqueFd connectToClock(const std::string& text, bool* queueFull) {
   const auto address = addressOf(text);
   if (!address) return {};
   // Not blocking: a listener whose queue is full must not hold the caller.
   UniqueFd fd = streamSocket(SOCK_NONBLOCK);
-  if (!fd ||
-      connect(fd.get(), reinterpret_cast<const sockaddr*>(&address->un), address->length) != 0 ||
-      !peerIsThisUser(fd.get())) {
+  if (!fd) return {};
+  if (connect(fd.get(), reinterpret_cast<const sockaddr*>(&address->un), address->length) != 0) {
+    if (queueFull) *queueFull = errno == EAGAIN;
     return {};
   }
+  if (!peerIsThisUser(fd.get())) return {};
   fcntl(fd.get(), F_SETFL, fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
   return fd;
 }

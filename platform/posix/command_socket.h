@@ -16,8 +16,9 @@ std::string commandSocketIn(const std::string& folder);
 UniqueFd listenAt(const std::string& address);
 
 // A connection to a clock of this user's that listens at the address, or none: nobody listens
-// there, or another user does. It never waits for a listener that takes no connections.
-UniqueFd connectToClock(const std::string& address);
+// there, or another user does. It never waits for a listener that takes no connections; that its
+// queue was full, whoever it is, is told in queueFull.
+UniqueFd connectToClock(const std::string& address, bool* queueFull = nullptr);
 
 // Whether the process at the other end of a connection runs as this user.
 bool peerIsThisUser(int fd);

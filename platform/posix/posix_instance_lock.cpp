@@ -80,7 +80,9 @@ PosixInstanceLock::Outcome PosixInstanceLock::claim() {
     address_ = name;
     return outcome_ = Outcome::claimed;
   }
-  if (connectToClock(name)) outcome_ = Outcome::heldByClock;
+  // A name whose queue is full may be a clock of this user's that does not answer: no second.
+  bool queueFull = false;
+  if (connectToClock(name, &queueFull) || queueFull) outcome_ = Outcome::heldByClock;
   return outcome_;
 }
 
@@ -106,14 +108,22 @@ bool PosixInstanceLock::claimFolder(const std::string& folder) {
 int PosixInstanceLock::renew() {
   if (folder_.empty()) return listener_.get();
   listener_.reset();
-  privateFolder(folder_, true);
-  const std::string lockPath = lockIn(folder_);
-  bool heldElsewhere = false;
-  if (!sameFile(lock_, lockPath)) {
-    if (UniqueFd lock = takeLock(lockPath, heldElsewhere)) lock_ = std::move(lock);
+  if (privateFolder(folder_, true)) {
+    const std::string lockPath = lockIn(folder_);
+    bool heldElsewhere = false;
+    if (!sameFile(lock_, lockPath)) {
+      if (UniqueFd lock = takeLock(lockPath, heldElsewhere)) lock_ = std::move(lock);
+    }
+    unlink(address_.c_str());
+    listener_ = listenAt(address_);
+    if (listener_) return listener_.get();
   }
-  unlink(address_.c_str());
-  listener_ = listenAt(address_);
+  // The place is gone for good, or another user's now: the clock moves to the next that will do.
+  lock_.reset();
+  folder_.clear();
+  address_.clear();
+  outcome_ = Outcome::nowhere;
+  claim();
   return listener_.get();
 }
 

@@ -42,7 +42,8 @@ class PosixInstanceLock : public InstanceLock {
   // Its address, for a watch on its file; empty while none.
   const std::string& address() const { return address_; }
   // Makes the claimed place again after its socket's file went (deleted with its folder, say):
-  // folder, lock and socket. The new listener, or -1.
+  // folder, lock and socket; where that place will no longer do (it cannot be made again, or
+  // another user made it), the next one in the order of a claim. The new listener, or -1.
   int renew();
 
   // Passes the claim held to the program this process is about to run in its place (exec): its

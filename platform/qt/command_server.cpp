@@ -56,8 +56,15 @@ CommandServer::~CommandServer() = default;
 void CommandServer::listen(PosixInstanceLock& claim) {
   claim_ = &claim;
   follow(claim.listener());
-  if (!claim.address().starts_with('@'))
-    socketFile_.addPath(QString::fromStdString(claim.address()));
+  watchSocketFile();
+}
+
+// An abstract name has no file to go.
+void CommandServer::watchSocketFile() {
+  const std::string& address = claim_->address();
+  if (!address.empty() && !address.starts_with('@')) {
+    socketFile_.addPath(QString::fromStdString(address));
+  }
 }
 
 void CommandServer::follow(int listener) {
@@ -104,5 +111,5 @@ void CommandServer::renewWhenGone(const QString& path) {
   incoming_.reset();
   follow(claim_->renew());
   socketFile_.removePath(path);
-  socketFile_.addPath(path);
+  watchSocketFile();
 }

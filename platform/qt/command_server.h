@@ -33,6 +33,7 @@ class CommandServer {
   void accept(int listener);
   void read(Caller& caller);
   void renewWhenGone(const QString& path);
+  void watchSocketFile();
 
   std::function<ClockAnswer(std::string_view)> obey_;
   PosixInstanceLock* claim_ = nullptr;

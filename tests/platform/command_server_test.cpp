@@ -1,6 +1,7 @@
 #include "platform/qt/command_server.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <future>
 #include <gtest/gtest.h>
@@ -28,9 +29,10 @@ namespace {
 
 // A server on a claim of its own; obey takes what it is given while `busy` is false.
 struct Server {
-  // In a folder of its own, or only at an abstract name that any user can reach.
+  // In a folder of its own (another next to it), or only at an abstract name that any user can
+  // reach.
   explicit Server(const std::string& abstractName = "")
-      : claim(abstractName.empty() ? ClockPlaces{{folder.path()}, ""}
+      : claim(abstractName.empty() ? ClockPlaces{{folder.path(), next.path()}, ""}
                                    : ClockPlaces{{}, abstractName}) {
     EXPECT_TRUE(claimed);
     server.listen(claim);
@@ -55,6 +57,7 @@ struct Server {
   }
 
   TempFolder folder{"lurvendel-commands"};
+  TempFolder next{"lurvendel-commands"};
   PosixInstanceLock claim;
   // Taken before the server exists, as the clock's command takes it before the clock starts.
   const bool claimed = claim.claim() == PosixInstanceLock::Outcome::claimed;
@@ -190,6 +193,25 @@ TEST(CommandServer, ASocketWhoseFileGoesIsMadeAgain) {
     descriptors.push_back(openDescriptors());
   }
   EXPECT_EQ(descriptors[0], descriptors[1]);
+}
+
+// A folder made again open to all will no longer do: the clock goes on in the next place, and a
+// socket that goes there is made again as well.
+TEST(CommandServer, AClockWhosePlaceWillNoLongerDoGoesOnInTheNext) {
+  Server clock;
+  const std::string& folder = clock.folder.path();
+  const std::string socket = clock.next.path() + "/lurvendel.socket";
+  const auto listens = [&] {
+    struct stat made {};
+    return stat(socket.c_str(), &made) == 0 && S_ISSOCK(made.st_mode);
+  };
+  ASSERT_EQ(std::system(("rm -r " + folder + " && mkdir -m 0777 " + folder).c_str()), 0);
+  EXPECT_TRUE(QTest::qWaitFor(listens));
+  EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::taken);
+  EXPECT_FALSE(std::filesystem::exists(folder + "/lurvendel.socket"));
+  ASSERT_EQ(std::system(("rm " + socket).c_str()), 0);
+  EXPECT_TRUE(QTest::qWaitFor(listens));
+  EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::taken);
 }
 
 int main(int argc, char** argv) {

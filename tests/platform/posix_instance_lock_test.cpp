@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -272,6 +273,41 @@ TEST(PosixInstanceLock, OneClockPerUserWhateverThePlacesAreLike) {
       << "another user's abstract name";
   // Root, handed another user's runtime folder (sudo keeps the variable), keeps out of it.
   EXPECT_EQ(claimsWith(in({othersRuntime, base + "/root"})), "1 single");
+}
+
+// A claimed folder that another user could write to once made again, or that cannot be made again
+// (a file in its place): the clock moves its lock and socket to the next place, where callers
+// find it. A name held whose queue is full may be a clock of this user's that does not answer:
+// no second clock starts.
+TEST(PosixInstanceLock, AClockWhosePlaceWillNoLongerDoMovesToTheNext) {
+  const TempFolder temp("lurvendel-claim");
+  const std::string first = temp.path() + "/run";
+  const ClockPlaces places = in({first, temp.path() + "/next"});
+  for (const auto& [what, spoil] :
+       {std::pair<const char*, std::function<void()>>{"made again open to all",
+                                                      [&] { mkdir(first.c_str(), 0777); }},
+        {"a file in its place", [&] { close(open(first.c_str(), O_CREAT | O_WRONLY, 0600)); }}}) {
+    PosixInstanceLock clock(places);
+    ASSERT_EQ(clock.claim(), PosixInstanceLock::Outcome::claimed);
+    std::filesystem::remove_all(first);
+    spoil();
+    chmod(first.c_str(), 0777);
+    EXPECT_GE(clock.renew(), 0) << what;
+    EXPECT_EQ(clock.address(), commandSocketIn(places.folders[1])) << what;
+    EXPECT_TRUE(clockListens(places.commandAddresses())) << what;
+    EXPECT_EQ(PosixInstanceLock(places).claim(), PosixInstanceLock::Outcome::heldByClock) << what;
+    EXPECT_FALSE(std::filesystem::exists(first + "/lurvendel.lock")) << what;
+    std::filesystem::remove_all(first);
+  }
+
+  const std::string name = "lurvendel-test-" + std::to_string(getpid()) + "-flooded";
+  const UniqueFd held = listenAt("@" + name);
+  listen(held.get(), 0);
+  std::vector<UniqueFd> queued;
+  bool full = false;
+  while (!full && queued.size() < 8) queued.push_back(connectToClock("@" + name, &full));
+  ASSERT_TRUE(full);
+  EXPECT_EQ(PosixInstanceLock(in({}, name)).claim(), PosixInstanceLock::Outcome::heldByClock);
 }
 
 // A caller finds the running clock wherever it runs and hears its answer.
