@@ -112,6 +112,7 @@ TEST(Speech, RequestsFromOutsideAreWholeAnnouncementsInTurn) {
     announcements.back() += spoken::words({id}) + " ";
   }
   ASSERT_EQ(announcements.size(), 4u) << heard(program.sim);
+  EXPECT_EQ(heard(program.sim).find("[Gong]", 1), std::string::npos) << "the schedule's only";
   for (const std::string& announcement : announcements) {
     EXPECT_TRUE(announcement.find("zehn Uhr fünfzehn und ") != std::string::npos &&
                 announcement.ends_with(" Sekunden "))
@@ -128,32 +129,37 @@ TEST(Speech, RequestsFromOutsideAreWholeAnnouncementsInTurn) {
 // outside is spoken follows it, whole, with the time of its start; at the full hour, the hour
 // alone. A click on "Sprich" still has the announcement nested inside it.
 TEST(Speech, AnAnnouncementDueDuringARequestFollowsItWhole) {
-  struct Case {
-    int minute;
-    bool request;
-    std::string heard;
-  };
-  for (const Case& c : {Case{31, true,
-                             "Es ist neunzehn Uhr zweiunddreißig und eine Sekunde "
-                             "[Gong] neunzehn Uhr zweiunddreißig und neun Sekunden"},
-                        {59, true, "Es ist neunzehn Uhr [Gong] zwanzig Uhr"},
-                        {31, false,
-                         "Es ist neunzehn [Gong] neunzehn Uhr zweiunddreißig und sechs Sekunden "
-                         "Uhr zweiunddreißig und neun Sekunden"}}) {
+  // What is heard from 19:mm:50 on, "Sprich" asked for or clicked at :59.
+  const auto heardAfter = [](int minute, bool request, std::function<void(frmUhr&)> meanwhile,
+                             std::int64_t seconds = 30) {
     SimulatedProgram program;
     SpeechRequests requests(program.form, [&](auto call) { program.sim.whenQuiet(call); });
-    program.startAt(19, c.minute, 50);
+    program.startAt(19, minute, 50);
     program.form.Option1[0].select();
-    program.sim.at(program.sim.clock.ms() + 9 * second, [&] {
-      if (c.request) {
+    const std::int64_t at = program.sim.clock.ms() + 9 * second;
+    program.sim.at(at, [&] {
+      if (request) {
         requests.speak();
       } else {
         program.form.Command1.press();
       }
     });
-    program.sim.runFor(25 * second);
-    EXPECT_EQ(heard(program.sim), c.heard);
-  }
+    if (meanwhile) program.sim.at(at + 2 * second, [&] { meanwhile(program.form); });
+    program.sim.runFor(seconds * second);
+    return heard(program.sim);
+  };
+  EXPECT_EQ(heardAfter(59, true, {}), "Es ist neunzehn Uhr [Gong] zwanzig Uhr");
+  EXPECT_EQ(heardAfter(31, false, {}),
+            "Es ist neunzehn [Gong] neunzehn Uhr zweiunddreißig und sechs Sekunden "
+            "Uhr zweiunddreißig und neun Sekunden");
+  // Alarm mode chosen meanwhile silences what fell due, as it silences the schedule.
+  EXPECT_EQ(heardAfter(31, true, [](frmUhr& form) { form.Option2.select(); }),
+            "Es ist neunzehn Uhr zweiunddreißig und eine Sekunde");
+  // Afterwards the schedule speaks in its minute again.
+  EXPECT_EQ(heardAfter(31, true, {}, 75),
+            "Es ist neunzehn Uhr zweiunddreißig und eine Sekunde "
+            "[Gong] neunzehn Uhr zweiunddreißig und neun Sekunden "
+            "[Gong] neunzehn Uhr dreiunddreißig und fünf Sekunden");
 }
 
 // Each clip shows the newest hour and minute first and plays the stored image.
@@ -203,7 +209,8 @@ TEST(Speech, WavImagesAreReadAsWritersMakeThemAndMalformedOnesRejected) {
         riff({format(1, 8, 1, 192001), data(10, 10)}), riff({data(10, 10), format()}),
         riff({format()}), riff({format(), data(10, 10)}, 1), riff({format(1, 16), data(9, 9)}),
         riff({format(6, 32), data(8, 8)}), riff({extensibleFormat(2, 16, 1, 8000), data(8, 8)}),
-        riff({extensibleFormat(1, 16, 1, 8000, 0x72), data(8, 8)})}) {
+        riff({extensibleFormat(1, 16, 1, 8000, 0x72), data(8, 8)}),
+        riff({extensibleFormat(3, 32, 1, 8000, 0x72), data(8, 8)})}) {
     EXPECT_FALSE(parseWav(bad));
   }
   EXPECT_EQ(findClip(21), nullptr);
