@@ -374,6 +374,13 @@ TEST(PosixInstanceLock, ThePlacesFollowTheSession) {
   setenv("XDG_CACHE_HOME", "/cache", 1);
   EXPECT_EQ(folders(), (Folders{shared, "/cache/lurvendel"}));
   EXPECT_FALSE(privateFolder(".", false)) << "a relative path depends on where a clock started";
+  // The voice folder too, in the user's data; a relative XDG_DATA_HOME counts for nothing.
+  for (const auto& [data, folder] : {std::pair{"/data", "/data/lurvendel/stimme"},
+                                     {"data", "/home/u/.local/share/lurvendel/stimme"},
+                                     {"", "/home/u/.local/share/lurvendel/stimme"}}) {
+    setenv("XDG_DATA_HOME", data, 1);
+    EXPECT_EQ(voiceFolder(), folder) << data;
+  }
 }
 
 TEST(PosixInstanceLock, TwoCallersAtOnceMakeOneClockThatHearsBoth) {
