@@ -1,5 +1,6 @@
 #include "platform/common/command_line.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/common/clock_requests.h"
@@ -25,22 +26,58 @@ const char* const usageText =
 
 namespace {
 
+// The length of the UTF-8 character that starts the text; 0 where none does (a byte out of place,
+// an overlong form, a surrogate, a character cut short).
+std::size_t utf8Length(std::string_view text) {
+  const auto at = [&](std::size_t i) {
+    return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u;
+  };
+  const unsigned lead = at(0);
+  if (lead < 0x80) return 1;
+  struct Form {
+    unsigned first, last;  // lead bytes
+    std::size_t length;
+    unsigned low, high;  // the second byte's range
+  };
+  for (const Form& form : {Form{0xC2, 0xDF, 2, 0x80, 0xBF},
+                           {0xE0, 0xE0, 3, 0xA0, 0xBF},
+                           {0xE1, 0xEC, 3, 0x80, 0xBF},
+                           {0xED, 0xED, 3, 0x80, 0x9F},
+                           {0xEE, 0xEF, 3, 0x80, 0xBF},
+                           {0xF0, 0xF0, 4, 0x90, 0xBF},
+                           {0xF1, 0xF3, 4, 0x80, 0xBF},
+                           {0xF4, 0xF4, 4, 0x80, 0x8F}}) {
+    if (lead < form.first || lead > form.last) continue;
+    if (at(1) < form.low || at(1) > form.high) return 0;
+    for (std::size_t i = 2; i < form.length; ++i) {
+      if (at(i) < 0x80 || at(i) > 0xBF) return 0;
+    }
+    return form.length;
+  }
+  return 0;
+}
+
 // An option as the user typed it, but that no control character in it reaches the console: C0,
-// DEL, and C1 as UTF-8 writes them (0xC2 0x80 to 0xC2 0x9F) are shown as \xHH.
+// DEL and C1 (0xC2 0x80 to 0xC2 0x9F in UTF-8), and every byte that is not UTF-8 (among them C1 as
+// 8-bit terminals take it), are shown as \xHH.
 std::string printable(std::string_view option) {
   std::string shown;
-  for (size_t i = 0; i < option.size(); ++i) {
+  for (std::size_t i = 0; i < option.size();) {
+    const std::size_t length = utf8Length(option.substr(i));
     const auto byte = static_cast<unsigned char>(option[i]);
-    const auto next = i + 1 < option.size() ? static_cast<unsigned char>(option[i + 1]) : 0;
-    const bool c1 = byte == 0xC2 && next >= 0x80 && next <= 0x9F;
-    if (byte >= 0x20 && byte != 0x7F && !c1) {
-      shown += option[i];
+    const bool control = length == 1 ? byte < 0x20 || byte == 0x7F
+                                     : length == 2 && byte == 0xC2 &&
+                                           static_cast<unsigned char>(option[i + 1]) < 0xA0;
+    if (length > 0 && !control) {
+      shown += option.substr(i, length);
+      i += length;
       continue;
     }
-    char hex[9];
-    std::snprintf(hex, sizeof hex, c1 ? "\\x%02x\\x%02x" : "\\x%02x", byte, next);
-    shown += hex;
-    i += c1 ? 1 : 0;
+    for (std::size_t end = i + std::max<std::size_t>(length, 1); i < end; ++i) {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\x%02x", static_cast<unsigned char>(option[i]));
+      shown += hex;
+    }
   }
   return shown;
 }

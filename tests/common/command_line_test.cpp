@@ -39,8 +39,8 @@ TEST(CommandLine, TakesTheCommandsInOrderAndAnswersHelpAtOnce) {
   EXPECT_EQ(parseCommandLine({"--voice", "--sprich"}).request, Request::voice);
 }
 
-// The first unknown option is named, with every control character (C0, DEL, C1 in UTF-8) shown as
-// its bytes and every other character, umlauts too, as typed.
+// The first unknown option is named, with every control character (C0, DEL, C1) and every byte that
+// is not UTF-8 shown as its bytes, and every other character, umlauts too, as typed.
 TEST(CommandLine, NamesAnUnknownOptionWithoutItsControlCharacters) {
   EXPECT_EQ(complaintAbout("-sprich"),
             "lurvendel: unbekannte Option -sprich (lurvendel --help nennt alle)\n");
@@ -48,6 +48,10 @@ TEST(CommandLine, NamesAnUnknownOptionWithoutItsControlCharacters) {
             "lurvendel: unbekannte Option --\\x1f ~\\x7f\\x00\\xc2\\x9b (lurvendel --help nennt "
             "alle)\n");
   EXPECT_EQ(complaintAbout("\xc2\x80\xc2\x9f\xc2\xa0\xc3\xbc\xc2"),
-            "lurvendel: unbekannte Option \\xc2\\x80\\xc2\\x9f\xc2\xa0\xc3\xbc\xc2 (lurvendel "
+            "lurvendel: unbekannte Option \\xc2\\x80\\xc2\\x9f\xc2\xa0\xc3\xbc\\xc2 (lurvendel "
             "--help nennt alle)\n");
+  // Bytes that are no UTF-8: C1 as 8-bit terminals take it, Latin-1, overlong, surrogate, cut.
+  EXPECT_EQ(complaintAbout("\x9b\x80\xe4\xc0\xaf\xed\xa0\x80\xe2\x82\xac\xf0\x9f\x98\x80\xf0\x9f"),
+            "lurvendel: unbekannte Option \\x9b\\x80\\xe4\\xc0\\xaf\\xed\\xa0\\x80\xe2\x82\xac"
+            "\xf0\x9f\x98\x80\\xf0\\x9f (lurvendel --help nennt alle)\n");
 }
