@@ -7,6 +7,7 @@
 
 #include "platform/posix/posix_caller.h"
 #include "platform/posix/posix_instance_lock.h"
+#include "platform/posix/standard_streams.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ std::string desktopClock() {
 // loads no toolkit for that; only where it is to become the clock does it run the desktop clock
 // in its place, which takes up the claim it holds.
 int main(int argc, char** argv) {
+  openClosedStandardStreams();
   const CommandLine line = parseCommandLine({argv + 1, argv + argc});
   PosixInstanceLock claim;
   if (const auto status = answerAsCaller(line, claim)) return *status;

@@ -13,6 +13,7 @@
 #include "platform/posix/posix_caller.h"
 #include "platform/posix/posix_instance_lock.h"
 #include "platform/posix/session_folders.h"
+#include "platform/posix/standard_streams.h"
 #include "platform/qt/qt_clock_program.h"
 
 namespace {
@@ -54,6 +55,7 @@ void exitWithoutDisplay(QtMsgType type, const QMessageLogContext&, const QString
 // The desktop clock. The command `lurvendel` runs it in its own place with the claim of the one
 // clock it holds; started by itself, it answers the command line first, as the command would.
 int main(int argc, char** argv) {
+  openClosedStandardStreams();
   const CommandLine line = parseCommandLine({argv + 1, argv + argc});
   PosixInstanceLock claim;
   if (!claim.takeUpHandedOver()) {

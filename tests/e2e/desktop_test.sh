@@ -2,7 +2,7 @@
 # End-to-end test of the clock on a real desktop: the window on top, two starts at once and a
 # second instance, the tray icon and its menu, the info box, the commands from outside and their
 # answers, speech heard clip by clip, the window destroyed from outside, ending in the middle of
-# speech, and ended by another process.
+# speech, started with its standard streams closed, and ended by another process.
 # Usage: tests/e2e/desktop_test.sh BINARY ARTIFACT_DIR
 set -euo pipefail
 
@@ -109,10 +109,15 @@ check_runs_on "after the window was destroyed" "$PID" "$WIN"
 # --- 5. Alt+F4 one second into "Sprich": silent within 150 ms, gone within 0.5 s ----------
 check_alt_f4_in_speech "$PID" click_client "$WIN" "${SPRICH[@]}"
 
-# --- 6. ended by another process as its window's close ends it; none started to be ended -----
-start_program "$BIN"
-PID=$E2E_PROGRAM_PID
-wait_for_window "$TITLE" 20 "$PID" >/dev/null || e2e_fatal "no window of the clock to end$(ended)"
+# --- 6. started with its standard streams closed (as some launchers start it), under debug and
+# with no sound server to reach, it goes on; ended by another process as its window's close ends
+# it; none started to be ended ----------------------------------------------------------------
+PULSE_SERVER=/nonexistent LURVENDEL_DEBUG=1 ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb \
+    "$BIN" <&- >&- 2>&- &
+PID=$!
+WIN=$(wait_for_window "$TITLE" 20 "$PID") || e2e_fatal "no window of the clock to end$(ended)"
+ASAN_OPTIONS=detect_leaks=0 "$BIN" --sprich || fail "--sprich to it ended with status $?"
+check_runs_on "started with its standard streams closed, after --sprich" "$PID" "$WIN"
 ASAN_OPTIONS=detect_leaks=0 "$BIN" --beenden || fail "--beenden ended with status $?"
 e2e_wait_exit "$PID" 5 || fail "--beenden left the clock running"
 ASAN_OPTIONS=detect_leaks=0 "$BIN" --beenden-ohne-frage || fail "--beenden-ohne-frage without a clock ended with status $?"
