@@ -98,6 +98,10 @@ void CommandServer::read(Caller& caller) {
   if (end == std::string::npos && caller.line.size() <= clockCommand::longest) return;
   caller.finish();  // first: obeying may run the event loop
   const std::string_view command(caller.line.data(), end == std::string::npos ? 0 : end);
+  // A caller that gave up waiting (a clock stopped for a while) has closed its end: its request
+  // is not carried out, late and unasked.
+  char more = 0;
+  if (recv(caller.fd.get(), &more, 1, MSG_PEEK | MSG_DONTWAIT) == 0) return;
   if (command == clockCommand::speak || command == clockCommand::show ||
       clockCommand::isQuit(command)) {
     answer(caller.fd.get(), clockCommand::answerLine(obey_(command)));

@@ -46,15 +46,17 @@ struct Server {
         [&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
     return answer.get();
   }
-  // Writes the pieces one after the other on one connection, as a client might, then closes it.
+  // Writes the pieces one after the other on one connection, as a client might, which then waits
+  // for an answer as long as the server lives.
   void sendRaw(const std::vector<std::string>& pieces) {
-    const UniqueFd fd = connectToClock(claim.address());
+    UniqueFd& fd = rawCallers.emplace_back(connectToClock(claim.address()));
     ASSERT_TRUE(fd);
     for (const std::string& piece : pieces) {
       send(fd.get(), piece.data(), piece.size(), MSG_NOSIGNAL);
       QTest::qWait(20);
     }
   }
+  std::vector<UniqueFd> rawCallers;
 
   TempFolder folder{"lurvendel-commands"};
   TempFolder next{"lurvendel-commands"};
@@ -104,7 +106,8 @@ TEST(CommandServer, AnswersAKnownCommandInOneShortLineAndNothingElse) {
       << "once the silent ones had their second";
 }
 
-// A connection carries one command: what its caller sends while it is carried out is dropped.
+// A connection carries one command: what its caller sends while it is carried out is dropped, and
+// so is the command of a caller that has gone.
 TEST(CommandServer, OneConnectionCarriesOneCommand) {
   Server clock;
   const UniqueFd fd = connectToClock(clock.claim.address());
@@ -117,6 +120,12 @@ TEST(CommandServer, OneConnectionCarriesOneCommand) {
   };
   sprich();
   EXPECT_TRUE(QTest::qWaitFor([&] { return !clock.whileObeying; }));
+  QTest::qWait(100);
+  EXPECT_EQ(clock.obeyed.size(), 1u);
+
+  // A caller gone before the clock read its command (the clock was stopped meanwhile) asked for
+  // nothing any more.
+  send(connectToClock(clock.claim.address()).get(), "sprich\n", 7, MSG_NOSIGNAL);
   QTest::qWait(100);
   EXPECT_EQ(clock.obeyed.size(), 1u);
 }
