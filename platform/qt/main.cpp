@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "platform/common/command_line.h"
+#include "platform/common/debug_wanted.h"
 #include "platform/common/voice_folder.h"
 #include "platform/posix/posix_caller.h"
 #include "platform/posix/posix_instance_lock.h"
@@ -50,6 +51,9 @@ void exitWithoutDisplay(QtMsgType type, const QMessageLogContext&, const QString
   _exit(1);
 }
 
+// Once it runs, the clock prints nothing (a display connection that broke, say) unless asked to.
+void dropQtMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
+
 }  // namespace
 
 // The desktop clock. The command `lurvendel` runs it in its own place with the claim of the one
@@ -65,7 +69,7 @@ int main(int argc, char** argv) {
   preferX11();
   const QtMessageHandler qtMessages = qInstallMessageHandler(exitWithoutDisplay);
   QApplication app(argc, argv);
-  qInstallMessageHandler(qtMessages);
+  qInstallMessageHandler(debugWanted() ? qtMessages : dropQtMessage);
   QtClockProgram clock(claim);
   clock.start();
   for (const std::string_view command : line.commands) {
