@@ -1,5 +1,6 @@
 #include "platform/qt/qt_window_host.h"
 
+#include <utility>
 #include <xcb/xcb.h>
 
 #include <QCloseEvent>
@@ -68,6 +69,10 @@ void QtWindowHost::restore() {
 }
 
 void QtWindowHost::bringToFront() {
+  if (std::exchange(unmappedFromOutside_, false)) {
+    QWidget::hide();
+    QWidget::show();
+  }
   restore();
   raise();
   activateWindow();
@@ -144,7 +149,14 @@ void QtWindowHost::mouseMoveEvent(QMouseEvent* event) {
 bool QtWindowHost::nativeEvent(const QByteArray& type, void* message, qintptr*) {
   if (type != "xcb_generic_event_t") return false;
   const auto* event = static_cast<const xcb_generic_event_t*>(message);
-  if ((event->response_type & 0x7f) == XCB_DESTROY_NOTIFY &&
+  const std::uint8_t kind = event->response_type & 0x7f;
+  if (kind == XCB_UNMAP_NOTIFY &&
+      reinterpret_cast<const xcb_unmap_notify_event_t*>(event)->window == windowHandle()->winId()) {
+    unmappedFromOutside_ = isVisible();
+  } else if (kind == XCB_MAP_NOTIFY) {
+    unmappedFromOutside_ = false;
+  }
+  if (kind == XCB_DESTROY_NOTIFY &&
       reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window ==
           windowHandle()->winId()) {
     QTimer::singleShot(0, this, [this] {

@@ -34,7 +34,8 @@ class QtWindowHost : public QWidget, public WindowHost, private NativeControls {
   bool isVisible() const override { return QWidget::isVisible(); }
   bool isMinimized() const override { return QWidget::isMinimized(); }
   void restore() override;
-  // Restored if minimised, raised above the other windows and given the keyboard.
+  // Restored if minimised, mapped again if another program unmapped it, raised above the other
+  // windows and given the keyboard.
   void bringToFront();
   void popupMenu(MenuItemId defaultItem) override;
   // The popup menu, for a notification area that shows it by itself.
@@ -65,4 +66,6 @@ class QtWindowHost : public QWidget, public WindowHost, private NativeControls {
   WindowMirror mirror_;
   std::map<const Control*, ControlWidget> widgets_;
   std::unique_ptr<QtPopupMenu> popup_;
+  // Unmapped while Qt takes it for shown: by another program.
+  bool unmappedFromOutside_ = false;
 };

@@ -1,7 +1,7 @@
 #!/bin/bash
 # End-to-end test of the clock on a real desktop: the window on top, two starts at once and a
 # second instance, the tray icon and its menu, the info box, the commands from outside and their
-# answers, speech heard clip by clip, the window destroyed from outside, ending in the middle of
+# answers, speech heard clip by clip, the window destroyed or unmapped from outside, ending in the middle of
 # speech, started with its standard streams closed, and ended by another process.
 # Usage: tests/e2e/desktop_test.sh BINARY ARTIFACT_DIR
 set -euo pipefail
@@ -99,12 +99,18 @@ check_eq "callers of the burst told the clock is busy" "$(grep -c 'die Uhr ist b
     "$E2E_ARTIFACTS/burst.err")" $((50 - taken))
 check_runs_on "after a burst of 50 requests" "$PID" "$WIN"
 
-# --- 4. the window destroyed by another program: made anew, on top, and the clock goes on ----
+# --- 4. the window destroyed by another program: made anew, on top, and the clock goes on; one
+# unmapped by another program comes back ------------------------------------------------------
 /usr/bin/python3 "$E2E_LIB_DIR/x11.py" destroy "$WIN"
 e2e_wait_until 10 not_viewable "$WIN" || true
 WIN=$(wait_for_window "$TITLE" 10 "$PID") || e2e_fatal "no window after it was destroyed$(ended)"
 xprop -id "$WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the new window is not on top"
 check_runs_on "after the window was destroyed" "$PID" "$WIN"
+# Unmapped by another program, it comes back with --anzeigen.
+xdotool windowunmap "$WIN"
+e2e_wait_until 10 not_viewable "$WIN" || fail "the window stays mapped after another program unmapped it"
+ask --anzeigen
+check_within "--anzeigen shows a window another program unmapped" "$PID" 10 viewable "$WIN"
 
 # --- 5. Alt+F4 one second into "Sprich": silent within 150 ms, gone within 0.5 s ----------
 check_alt_f4_in_speech "$PID" click_client "$WIN" "${SPRICH[@]}"
