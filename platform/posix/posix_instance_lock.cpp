@@ -108,17 +108,15 @@ bool PosixInstanceLock::claimFolder(const std::string& folder) {
 int PosixInstanceLock::renew() {
   if (folder_.empty()) return listener_.get();
   listener_.reset();
-  if (privateFolder(folder_, true)) {
-    const std::string lockPath = lockIn(folder_);
-    bool heldElsewhere = false;
-    if (!sameFile(lock_, lockPath)) {
-      if (UniqueFd lock = takeLock(lockPath, heldElsewhere)) lock_ = std::move(lock);
-    }
+  // Where the lock's file still stands in a place that will do, the lock stays, and the socket is
+  // made again beside it.
+  if (privateFolder(folder_, false) && sameFile(lock_, lockIn(folder_))) {
     unlink(address_.c_str());
     listener_ = listenAt(address_);
     if (listener_) return listener_.get();
   }
-  // The place is gone for good, or another user's now: the clock moves to the next that will do.
+  // Otherwise (the folder deleted, made again by another user, or not to be made again) the claim
+  // is taken anew, in the first place that will do.
   lock_.reset();
   folder_.clear();
   address_.clear();

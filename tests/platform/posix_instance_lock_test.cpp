@@ -299,6 +299,11 @@ TEST(PosixInstanceLock, AClockWhosePlaceWillNoLongerDoMovesToTheNext) {
     EXPECT_FALSE(std::filesystem::exists(first + "/lurvendel.lock")) << what;
     std::filesystem::remove_all(first);
   }
+  PosixInstanceLock alone(in({first}));
+  ASSERT_EQ(alone.claim(), PosixInstanceLock::Outcome::claimed);
+  chmod(first.c_str(), 0777);
+  EXPECT_EQ(alone.renew(), -1) << "no place left";
+  EXPECT_EQ(alone.address(), "");
 
   const std::string name = "lurvendel-test-" + std::to_string(getpid()) + "-flooded";
   const UniqueFd held = listenAt("@" + name);
