@@ -221,6 +221,11 @@ TEST(CommandServer, AClockWhosePlaceWillNoLongerDoGoesOnInTheNext) {
   ASSERT_EQ(std::system(("rm " + socket).c_str()), 0);
   EXPECT_TRUE(QTest::qWaitFor(listens));
   EXPECT_EQ(clock.ask(clockCommand::speak), ClockAnswer::taken);
+
+  // With no place at all there is no socket to watch, and nothing to say about it.
+  PosixInstanceLock nowhere(ClockPlaces{{}, ""});
+  CommandServer none([](std::string_view) { return ClockAnswer::taken; });
+  none.listen(nowhere);
 }
 
 int main(int argc, char** argv) {
