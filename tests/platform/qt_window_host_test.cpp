@@ -365,8 +365,8 @@ TEST(QtWindowHost, ClosingWithAnAlarmArmedAsksAndNeinKeepsTheWindow) {
 }
 
 // Another program's destruction of the window, as X11 reports it: the window is made anew and
-// shown again; the report of any other window's end changes nothing.
-TEST(QtWindowHost, AWindowDestroyedFromOutsideIsMadeAnewAndShown) {
+// shown again; the report of any other window's end changes nothing. So with an unmapping.
+TEST(QtWindowHost, AWindowDestroyedOrUnmappedFromOutsideComesBack) {
   struct Reported : QtWindowHost {
     using QtWindowHost::nativeEvent;
   };
@@ -385,6 +385,34 @@ TEST(QtWindowHost, AWindowDestroyedFromOutsideIsMadeAnewAndShown) {
   destroyed(before);
   EXPECT_NE(window.winId(), before);
   EXPECT_TRUE(window.windowHandle()->isVisible());
+
+  // Unmapped by another program, Qt still taking it for shown: brought to the front, it is shown
+  // anew; not so once it was mapped again, or where Qt hid it itself.
+  struct ShowCount : QObject {
+    bool eventFilter(QObject*, QEvent* event) override {
+      shows += event->type() == QEvent::Show;
+      return false;
+    }
+    int shows = 0;
+  } counter;
+  window.installEventFilter(&counter);
+  const auto reported = [&](std::uint8_t kind) {
+    xcb_unmap_notify_event_t event{};
+    event.response_type = kind;
+    event.window = static_cast<xcb_window_t>(window.winId());
+    (window.*(&Reported::nativeEvent))("xcb_generic_event_t", &event, nullptr);
+  };
+  reported(XCB_UNMAP_NOTIFY);
+  window.bringToFront();
+  EXPECT_EQ(counter.shows, 1);
+  reported(XCB_UNMAP_NOTIFY);
+  reported(XCB_MAP_NOTIFY);
+  window.bringToFront();
+  window.hide();
+  reported(XCB_UNMAP_NOTIFY);
+  window.show();
+  window.bringToFront();
+  EXPECT_EQ(counter.shows, 2) << "only Qt's own show";
 }
 
 // Hidden to the notification area, the icon's clicks reach the model.
