@@ -89,7 +89,9 @@ PosixInstanceLock::Outcome PosixInstanceLock::claim() {
 // Holding the lock, the clock may remove a socket file that a killed clock left behind.
 bool PosixInstanceLock::claimFolder(const std::string& folder) {
   bool heldElsewhere = false;
-  UniqueFd lock = takeLock(lockIn(folder), heldElsewhere);
+  // Taken anew where this clock holds the lock already, it keeps it, never letting go meanwhile.
+  UniqueFd lock =
+      sameFile(lock_, lockIn(folder)) ? std::move(lock_) : takeLock(lockIn(folder), heldElsewhere);
   if (!lock) {
     if (heldElsewhere) outcome_ = Outcome::heldByClock;
     return false;
@@ -105,20 +107,10 @@ bool PosixInstanceLock::claimFolder(const std::string& folder) {
   return true;
 }
 
+// The claim taken anew: in the same place while it will do, else in the next that will.
 int PosixInstanceLock::renew() {
   if (folder_.empty()) return listener_.get();
   listener_.reset();
-  // Where the lock's file still stands in a place that will do, the lock stays, and the socket is
-  // made again beside it.
-  if (privateFolder(folder_, false) && sameFile(lock_, lockIn(folder_))) {
-    unlink(address_.c_str());
-    listener_ = listenAt(address_);
-    if (listener_) return listener_.get();
-  }
-  // Otherwise (the folder deleted, made again by another user, or not to be made again) the claim
-  // is taken anew, in the first place that will do.
-  lock_.reset();
-  folder_.clear();
   address_.clear();
   outcome_ = Outcome::nowhere;
   claim();
