@@ -50,8 +50,10 @@ TEST(CommandLine, NamesAnUnknownOptionWithoutItsControlCharacters) {
   EXPECT_EQ(complaintAbout("\xc2\x80\xc2\x9f\xc2\xa0\xc3\xbc\xc2"),
             "lurvendel: unbekannte Option \\xc2\\x80\\xc2\\x9f\xc2\xa0\xc3\xbc\\xc2 (lurvendel "
             "--help nennt alle)\n");
-  // Bytes that are no UTF-8: C1 as 8-bit terminals take it, Latin-1, overlong, surrogate, cut.
-  EXPECT_EQ(complaintAbout("\x9b\x80\xe4\xc0\xaf\xed\xa0\x80\xe2\x82\xac\xf0\x9f\x98\x80\xf0\x9f"),
-            "lurvendel: unbekannte Option \\x9b\\x80\\xe4\\xc0\\xaf\\xed\\xa0\\x80\xe2\x82\xac"
-            "\xf0\x9f\x98\x80\\xf0\\x9f (lurvendel --help nennt alle)\n");
+  // Bytes that are no UTF-8: C1 as 8-bit terminals take it, Latin-1, overlong, surrogate, a third
+  // byte out of place, cut short; characters at the edges of UTF-8 stay.
+  EXPECT_EQ(complaintAbout("\x9b\x80\xe4\xc0\xaf\xed\xa0\x80\xe2\x82\x41\xe0\xa0\x80\xe0\xbf\xbf"
+                           "\xf4\x8f\xbf\xbf\xf0\x9f"),
+            "lurvendel: unbekannte Option \\x9b\\x80\\xe4\\xc0\\xaf\\xed\\xa0\\x80\\xe2\\x82A"
+            "\xe0\xa0\x80\xe0\xbf\xbf\xf4\x8f\xbf\xbf\\xf0\\x9f (lurvendel --help nennt alle)\n");
 }

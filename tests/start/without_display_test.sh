@@ -72,4 +72,21 @@ status=0
 wait "$clock" || status=$?
 [[ $status == 0 ]] || fail "the clock ended with status $status"
 [[ ! -s $XDG_RUNTIME_DIR/clock.err ]] || fail "the clock printed: $(head -n1 "$XDG_RUNTIME_DIR/clock.err")"
+
+# Under debug the clock names at start each own recording it does not take; started with its
+# error stream closed, that line goes nowhere, not into the first file it opens (its lock).
+export XDG_DATA_HOME=$XDG_RUNTIME_DIR/data
+mkdir -p "$XDG_DATA_HOME/lurvendel/stimme" && printf 'kein WAV' >"$XDG_DATA_HOME/lurvendel/stimme/200.wav"
+debug_start() {
+    rm -f "$XDG_RUNTIME_DIR/lurvendel.socket" "$XDG_RUNTIME_DIR/lurvendel.lock"
+    LURVENDEL_DEBUG=1 QT_QPA_PLATFORM=offscreen ALSA_CONFIG_PATH="$XDG_RUNTIME_DIR/asound.conf" \
+        timeout 30 "$(dirname "$BIN")/lurvendel-uhr" &
+    for ((i = 0; i < 100; i++)); do [[ -S $XDG_RUNTIME_DIR/lurvendel.socket ]] && break; sleep 0.1; done
+    "$BIN" --beenden && wait $!
+}
+debug_start 2>"$err"
+grep -q '^lurvendel: eigene Aufnahme 200.wav nicht genommen: kein WAV' "$err" ||
+    fail "under debug the clock did not name the broken recording: $(head -n1 "$err")"
+debug_start 2>&-
+[[ ! -s $XDG_RUNTIME_DIR/lurvendel.lock ]] || fail "with stderr closed, the lock file got: $(head -c 80 "$XDG_RUNTIME_DIR/lurvendel.lock")"
 exit $((failures > 0))
