@@ -147,7 +147,9 @@ TEST(DeadlineAudioOutput, ReopensADeviceThatFailedWhileOpenThenRestsAfterAFailur
   rig.turns({Turn::fail, Turn::play});
   rig.start({.idleClose = 10s, .deadlineMargin = 5s, .retryAfterQuiet = 200ms});
   rig.output->play(0, word);
+  const int waited = rig.waits;
   rig.output->play(0, word);
+  EXPECT_EQ(rig.waits, waited) << "after a device that failed, a word is skipped at once";
   EXPECT_EQ(rig.stage->played.size(), 3u);
   EXPECT_EQ(rig.said, (std::vector{failed, skipped}));
   for (int words = 0; words < 40 && rig.stage->played.size() == 3; ++words) {
@@ -169,7 +171,10 @@ TEST(DeadlineAudioOutput, AfterAStallTheWordsThatWaitAreHeardAgain) {
     rig.stage->released = true;
   }
   rig.stage->changed.notify_all();
-  for (int words = 0; words < 10; ++words) rig.output->play(0, word);
+  const int waited = rig.waits;
+  rig.output->play(0, word);
+  EXPECT_GT(rig.waits, waited) << "the caller's work goes on while a word is silent";
+  for (int words = 0; words < 9; ++words) rig.output->play(0, word);
   EXPECT_GE(rig.stage->played.size(), 6u);
 }
 
