@@ -1,7 +1,6 @@
 #include "platform/common/deadline_audio_output.h"
 
 #include <cstdio>
-#include <thread>
 #include <utility>
 
 #include "platform/common/audio_worker.h"
@@ -31,20 +30,17 @@ DeadlineAudioOutput::~DeadlineAudioOutput() {
 
 void DeadlineAudioOutput::play(std::int16_t, const PcmClip& sound) {
   const auto start = std::chrono::steady_clock::now();
-  const auto length = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-      std::chrono::duration<double>(sound.seconds()));
   const bool tooManyStuck = AudioWorker::stuckCount() >= maxStuckWorkers;
   if (tooManyStuck || failedRecently(start)) {
     // A skipped clip leaves the time of the failure as it was: words that keep coming must not
-    // keep the device silent for the rest of the day. After a device that hung, they go on in
-    // silence at their pace, so that the device is tried again within what waits to be said, not
-    // after all of it was skipped at once.
+    // keep the device silent for the rest of the day.
     report(tooManyStuck ? "zu viele hängende Wiedergaben, übersprungen"
                         : "übersprungen, das Gerät scheiterte eben");
-    if (!tooManyStuck && lastTimedOut_) waitSilently(start + length);
     return;
   }
   if (!worker_) worker_ = AudioWorker::start(makeDevice_(), timing_.idleClose);
+  const auto length = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+      std::chrono::duration<double>(sound.seconds()));
   const auto outcome = worker_->play(sound, start + length + timing_.deadlineMargin, whilePlaying_);
   if (outcome == AudioWorker::Outcome::failed) report(worker_->failure());
   if (outcome == AudioWorker::Outcome::timedOut) {
@@ -53,15 +49,7 @@ void DeadlineAudioOutput::play(std::int16_t, const PcmClip& sound) {
     worker_.reset();
   }
   lastFailed_ = outcome != AudioWorker::Outcome::played;
-  lastTimedOut_ = outcome == AudioWorker::Outcome::timedOut;
   lastEnded_ = std::chrono::steady_clock::now();
-}
-
-void DeadlineAudioOutput::waitSilently(std::chrono::steady_clock::time_point until) const {
-  while (std::chrono::steady_clock::now() < until) {
-    if (whilePlaying_) whilePlaying_();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
 }
 
 bool DeadlineAudioOutput::failedRecently(std::chrono::steady_clock::time_point now) const {

@@ -13,9 +13,8 @@ class AudioWorker;
 struct AudioTiming {
   std::chrono::milliseconds idleClose{3000};
   std::chrono::milliseconds deadlineMargin{1000};
-  // Clips that come within this time of a failure stay silent (at once, or after a device that
-  // hung, for their length); the first one after it tries the device again, however many were
-  // skipped.
+  // Clips that come within this time of a failure stay silent at once; the first one after it
+  // tries the device again, however many were skipped.
   std::chrono::milliseconds retryAfterQuiet{300};
 };
 
@@ -42,7 +41,6 @@ class DeadlineAudioOutput : public AudioOutput {
 
  private:
   bool failedRecently(std::chrono::steady_clock::time_point now) const;
-  void waitSilently(std::chrono::steady_clock::time_point until) const;
   void report(const std::string& why) const;
 
   MakeDevice makeDevice_;
@@ -53,6 +51,5 @@ class DeadlineAudioOutput : public AudioOutput {
   bool debug_;
   std::shared_ptr<AudioWorker> worker_;
   bool lastFailed_ = false;
-  bool lastTimedOut_ = false;
   std::chrono::steady_clock::time_point lastEnded_{};
 };

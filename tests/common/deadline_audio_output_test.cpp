@@ -159,25 +159,6 @@ TEST(DeadlineAudioOutput, ReopensADeviceThatFailedWhileOpenThenRestsAfterAFailur
   EXPECT_EQ(rig.stage->played.size(), 4u);
 }
 
-// A device that hangs for a while (a frozen sound server) costs the word it hung in and the words
-// within the quiet time after, which go on in silence at their pace; then it plays again, and what
-// waited to be said is heard.
-TEST(DeadlineAudioOutput, AfterAStallTheWordsThatWaitAreHeardAgain) {
-  Rig rig({.idleClose = 10s, .deadlineMargin = 100ms, .retryAfterQuiet = 300ms});
-  rig.turns({Turn::hang});
-  rig.output->play(0, word);
-  {
-    std::lock_guard lock(rig.stage->mutex);
-    rig.stage->released = true;
-  }
-  rig.stage->changed.notify_all();
-  const int waited = rig.waits;
-  rig.output->play(0, word);
-  EXPECT_GT(rig.waits, waited) << "the caller's work goes on while a word is silent";
-  for (int words = 0; words < 9; ++words) rig.output->play(0, word);
-  EXPECT_GE(rig.stage->played.size(), 6u);
-}
-
 // A device that hangs costs the word and the margin: the caller goes on and the worker is given
 // up on, interrupted; it closes the device and ends once the device lets go.
 TEST(DeadlineAudioOutput, GivesUpOnAHungDeviceAfterTheWordAndItsMargin) {
