@@ -44,8 +44,9 @@ std::vector<std::uint8_t> convertPcm(const PcmClip& clip, const PcmFormat& forma
   for (std::size_t j = 0; j < outFrames; ++j) {
     const double position = j * step;
     const auto i = static_cast<std::size_t>(position);
-    const double next = i + 1 < frames ? monoAt(clip, i + 1) : monoAt(clip, i);
-    const double value = monoAt(clip, i) + (next - monoAt(clip, i)) * (position - i);
+    const double here = monoAt(clip, i);
+    const double next = i + 1 < frames ? monoAt(clip, i + 1) : here;
+    const double value = here + (next - here) * (position - i);
     if (format.bitsPerSample == 8) {
       out.push_back(
           static_cast<std::uint8_t>(std::clamp(std::lround(value * 128) + 128, 0L, 255L)));

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstdio>
 #include <fstream>
+#include <map>
 
 #include "core/app/vocabulary.h"
 #include "platform/common/debug_wanted.h"
@@ -62,53 +63,34 @@ OwnRecording read(const fs::path& file) {
   return recording;
 }
 
-// The word or signal of each clip, as the user records it.
-struct ClipWord {
-  std::int16_t id;
-  const char* word;
-};
-constexpr ClipWord clipWords[] = {{1, "eins"},
-                                  {2, "zwei"},
-                                  {3, "drei"},
-                                  {4, "vier"},
-                                  {5, "fünf"},
-                                  {6, "sechs"},
-                                  {7, "sieben"},
-                                  {8, "acht"},
-                                  {9, "neun"},
-                                  {10, "zehn"},
-                                  {11, "elf"},
-                                  {12, "zwölf"},
-                                  {13, "dreizehn"},
-                                  {14, "vierzehn"},
-                                  {15, "fünfzehn"},
-                                  {16, "sechzehn"},
-                                  {17, "siebzehn"},
-                                  {18, "achtzehn"},
-                                  {19, "neunzehn"},
-                                  {20, "zwanzig"},
-                                  {30, "dreißig"},
-                                  {40, "vierzig"},
-                                  {50, "fünfzig"},
-                                  {clip::hourZero, "null (Uhr)"},
-                                  {clip::hourOne, "ein (Uhr)"},
-                                  {clip::link, "und (vor den Sekunden)"},
-                                  {101, "einund"},
-                                  {102, "zweiund"},
-                                  {103, "dreiund"},
-                                  {104, "vierund"},
-                                  {105, "fünfund"},
-                                  {106, "sechsund"},
-                                  {107, "siebenund"},
-                                  {108, "achtund"},
-                                  {109, "neunund"},
-                                  {clip::hourWord, "Uhr"},
-                                  {clip::opening, "Es ist"},
-                                  {clip::alarmSignal, "Alarmsignal"},
-                                  {clip::announcementSignal, "Gong der Ansage"},
-                                  {clip::seconds, "Sekunden"},
-                                  {clip::oneSecond, "Sekunde"},
-                                  {clip::secondOne, "eine (Sekunde)"}};
+// The word or signal of a clip of the store, as the user records it.
+std::string clipWord(std::int16_t id) {
+  static constexpr const char* numbers[] = {
+      "",         "eins",     "zwei",     "drei",     "vier",     "fünf",     "sechs",
+      "sieben",   "acht",     "neun",     "zehn",     "elf",      "zwölf",    "dreizehn",
+      "vierzehn", "fünfzehn", "sechzehn", "siebzehn", "achtzehn", "neunzehn", "zwanzig"};
+  static const std::map<std::int16_t, const char*> others = {
+      {30, "dreißig"},
+      {40, "vierzig"},
+      {50, "fünfzig"},
+      {clip::hourZero, "null (Uhr)"},
+      {clip::hourOne, "ein (Uhr)"},
+      {clip::link, "und (vor den Sekunden)"},
+      {clip::hourWord, "Uhr"},
+      {clip::opening, "Es ist"},
+      {clip::alarmSignal, "Alarmsignal"},
+      {clip::announcementSignal, "Gong der Ansage"},
+      {clip::seconds, "Sekunden"},
+      {clip::oneSecond, "Sekunde"},
+      {clip::secondOne, "eine (Sekunde)"}};
+  if (id >= 1 && id <= 20) return numbers[id];
+  // The "...und" forms: the unit, "ein" for one, and "und".
+  if (id > clip::compoundUnitBase) {
+    const int unit = id - clip::compoundUnitBase;
+    if (unit <= 9) return std::string(unit == 1 ? "ein" : numbers[unit]) + "und";
+  }
+  return others.at(id);
+}
 
 }  // namespace
 
@@ -139,10 +121,12 @@ Voice voiceOf(const fs::path& folder) {
 int reportVoice(const fs::path& folder, const std::function<void(std::string_view)>& say) {
   const Voice voice(readVoiceFolder(folder));
   say("Eigene Aufnahmen aus " + utf8(folder) + "\n");
-  for (const auto& [id, word] : clipWords) {
+  for (const StoredClip& stored : ATM_SOUND()) {
+    const std::int16_t id = stored.id;
     char name[16];
     std::snprintf(name, sizeof name, "%5d.wav  ", id);
     // Padded by characters, not bytes: the umlauts take two.
+    const std::string word = clipWord(id);
     const std::string_view text(word);
     const auto shown =
         std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; });
