@@ -1,12 +1,7 @@
 #include "platform/common/audio_worker.h"
 
-#include <atomic>
 #include <thread>
 #include <utility>
-
-namespace {
-std::atomic<int> stuckWorkers{0};
-}  // namespace
 
 std::shared_ptr<AudioWorker> AudioWorker::start(std::unique_ptr<AudioDevice> device,
                                                 std::chrono::milliseconds idleClose) {
@@ -18,21 +13,28 @@ std::shared_ptr<AudioWorker> AudioWorker::start(std::unique_ptr<AudioDevice> dev
 AudioWorker::AudioWorker(std::unique_ptr<AudioDevice> device, std::chrono::milliseconds idleClose)
     : device_(std::move(device)), idleClose_(idleClose) {}
 
-int AudioWorker::stuckCount() {
-  return stuckWorkers.load();
+bool AudioWorker::stillStuck() {
+  std::lock_guard lock(mutex_);
+  return abandoned_ && !ended_;
 }
 
 AudioWorker::Outcome AudioWorker::play(const PcmClip& clip,
                                        std::chrono::steady_clock::time_point deadline,
                                        const std::function<void()>& whilePlaying) {
   constexpr std::chrono::milliseconds slice{5};
+  // A look that comes this late found a process that did not run meanwhile, nor fed the device.
+  constexpr std::chrono::milliseconds stoodStill{250};
   std::unique_lock lock(mutex_);
   // No copy: the samples outlive a worker that goes on after the caller stopped waiting.
   job_ = clip;
   result_.reset();
   wake_.notify_all();
+  auto lastLook = std::chrono::steady_clock::now();
   while (!wake_.wait_for(lock, slice, [this] { return result_.has_value(); })) {
-    if (std::chrono::steady_clock::now() >= deadline) return Outcome::timedOut;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastLook > stoodStill) deadline += now - lastLook;
+    lastLook = now;
+    if (now >= deadline) return Outcome::timedOut;
     if (!whilePlaying) continue;
     lock.unlock();
     whilePlaying();
@@ -55,7 +57,6 @@ void AudioWorker::abandon() {
   std::lock_guard lock(mutex_);
   if (abandoned_) return;
   abandoned_ = true;
-  ++stuckWorkers;
   device_->interrupt();
   wake_.notify_all();
 }
@@ -84,7 +85,8 @@ void AudioWorker::run() {
   }
   lock.unlock();
   device_->closeDevice();
-  --stuckWorkers;
+  lock.lock();
+  ended_ = true;
 }
 
 // A device kept open between clips may have lost its sound system meanwhile (a server restarted,

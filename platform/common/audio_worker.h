@@ -21,13 +21,14 @@ class AudioWorker {
   static std::shared_ptr<AudioWorker> start(std::unique_ptr<AudioDevice> device,
                                             std::chrono::milliseconds idleClose);
 
-  // Waits for the clip in slices, running whilePlaying between them.
+  // Waits for the clip in slices, running whilePlaying between them. Time in which the caller
+  // itself did not run (a stopped or starved process) does not count against the deadline.
   Outcome play(const PcmClip& clip, std::chrono::steady_clock::time_point deadline,
                const std::function<void()>& whilePlaying);
   // Lets the thread end; it never blocks the caller.
   void abandon();
-  // Workers given up on that are still stuck in the sound system.
-  static int stuckCount();
+  // Given up on, and still held by the sound system.
+  bool stillStuck();
   // Why the last clip failed: the call and the sound system's words.
   std::string failure();
 
@@ -45,4 +46,5 @@ class AudioWorker {
   std::optional<bool> result_;
   std::string failure_;
   bool abandoned_ = false;
+  bool ended_ = false;
 };

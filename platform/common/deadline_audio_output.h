@@ -14,7 +14,8 @@ struct AudioTiming {
   std::chrono::milliseconds idleClose{3000};
   std::chrono::milliseconds deadlineMargin{1000};
   // Clips that come within this time of a failure stay silent at once; the first one after it
-  // tries the device again, however many were skipped.
+  // tries the device again, however many were skipped. After a device that hung, clips wait
+  // instead until the sound system lets go of the worker given up on.
   std::chrono::milliseconds retryAfterQuiet{300};
 };
 
@@ -41,6 +42,7 @@ class DeadlineAudioOutput : public AudioOutput {
 
  private:
   bool failedRecently(std::chrono::steady_clock::time_point now) const;
+  void waitSilently(std::chrono::steady_clock::time_point until) const;
   void report(const std::string& why) const;
 
   MakeDevice makeDevice_;
@@ -50,6 +52,7 @@ class DeadlineAudioOutput : public AudioOutput {
   std::function<void(const std::string&)> say_;
   bool debug_;
   std::shared_ptr<AudioWorker> worker_;
+  std::shared_ptr<AudioWorker> givenUpOn_;
   bool lastFailed_ = false;
   std::chrono::steady_clock::time_point lastEnded_{};
 };
