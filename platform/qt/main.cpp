@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,12 +55,20 @@ void exitWithoutDisplay(QtMsgType type, const QMessageLogContext&, const QString
 // Once it runs, the clock prints nothing (a display connection that broke, say) unless asked to.
 void dropQtMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
 
+// The sound server's library behind ALSA complains on stderr (of a cookie it cannot load, say);
+// unless the user asked for such lines, it tells the system log instead. Set before any thread
+// could read the environment.
+void sendSoundLibraryMessagesToSystemLog() {
+  if (!debugWanted()) setenv("PULSE_LOG_SYSLOG", "1", 0);
+}
+
 }  // namespace
 
 // The desktop clock. The command `lurvendel` runs it in its own place with the claim of the one
 // clock it holds; started by itself, it answers the command line first, as the command would.
 int main(int argc, char** argv) {
   openClosedStandardStreams();
+  sendSoundLibraryMessagesToSystemLog();
   const CommandLine line = parseCommandLine({argv + 1, argv + argc});
   PosixInstanceLock claim;
   if (!claim.takeUpHandedOver()) {

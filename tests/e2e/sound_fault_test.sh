@@ -14,6 +14,9 @@ SPRICH=(187 165) # middle of the button, 15 twips a pixel
 # A stopped server must stay stopped: no client may spawn a new one.
 export PULSE_CLIENTCONFIG=$E2E_TMP/client.conf
 echo "autospawn = no" >"$PULSE_CLIENTCONFIG"
+# The clock's sound library cannot load its cookie (a file where its folder belongs) and complains
+# on stderr at each connection, unless kept from it.
+printf 'kein Ordner' >"$E2E_TMP/pulse"
 
 sprich() { click_client "$WIN" "${SPRICH[@]}"; }
 
@@ -26,7 +29,7 @@ start_xvfb
 start_wm
 
 # --- 1. the clock starts before the server ------------------------------------------------
-start_program "$BIN" '@2026-12-07 13:21:02'
+XDG_CONFIG_HOME=$E2E_TMP start_program "$BIN" '@2026-12-07 13:21:02'
 PID=$E2E_PROGRAM_PID
 WIN=$(wait_for_window "$TITLE" 20 "$PID") || e2e_fatal "no window titled '$TITLE'"
 sprich
