@@ -23,7 +23,7 @@ AudioWorker::Outcome AudioWorker::play(const PcmClip& clip,
                                        const std::function<void()>& whilePlaying) {
   constexpr std::chrono::milliseconds slice{5};
   // A look that comes this late found a process that did not run meanwhile, nor fed the device.
-  constexpr std::chrono::milliseconds stoodStill{250};
+  constexpr std::chrono::milliseconds stoodStill{50};
   std::unique_lock lock(mutex_);
   // No copy: the samples outlive a worker that goes on after the caller stopped waiting.
   job_ = clip;
