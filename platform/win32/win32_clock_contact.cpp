@@ -1,5 +1,6 @@
 #include "platform/win32/win32_clock_contact.h"
 
+#include <cstring>
 #include <string>
 
 #include "platform/win32/console_output.h"
@@ -10,6 +11,9 @@ namespace {
 
 // A clock answers from its message loop, which runs also while it speaks.
 constexpr UINT answerWithinMs = 5000;
+// A command the clock comes to this close to its caller's end of waiting is left: its answer
+// might come too late for the caller.
+constexpr ULONGLONG answerTakesMs = 500;
 
 // The clock window of this user's, of the windows of the session; none where there is none.
 HWND runningClock() {
@@ -23,8 +27,8 @@ HWND runningClock() {
 }
 
 ClockAnswer askClock(HWND clock, std::string_view command) {
-  COPYDATASTRUCT data{commandMessage::tag, static_cast<DWORD>(command.size()),
-                      const_cast<char*>(command.data())};
+  std::string sent = commandMessage::dataFor(command, GetTickCount64() + answerWithinMs);
+  COPYDATASTRUCT data{commandMessage::tag, static_cast<DWORD>(sent.size()), sent.data()};
   DWORD_PTR answer = 0;
   // The clock may come to the front on "anzeigen": this process has the user's last input.
   DWORD process = 0;
@@ -50,9 +54,21 @@ ClockAnswer commandMessage::answerOf(LRESULT result) {
   return ClockAnswer::silent;
 }
 
-std::optional<std::string_view> commandIn(const COPYDATASTRUCT& data) {
-  if (data.dwData != commandMessage::tag || !data.lpData) return std::nullopt;
-  const std::string_view command(static_cast<const char*>(data.lpData), data.cbData);
+std::string commandMessage::dataFor(std::string_view command, ULONGLONG waitsUntil) {
+  std::string data(sizeof waitsUntil, '\0');
+  std::memcpy(data.data(), &waitsUntil, sizeof waitsUntil);
+  return data.append(command);
+}
+
+std::optional<std::string_view> commandIn(const COPYDATASTRUCT& data, ULONGLONG now) {
+  ULONGLONG waitsUntil = 0;
+  if (data.dwData != commandMessage::tag || !data.lpData || data.cbData < sizeof waitsUntil) {
+    return std::nullopt;
+  }
+  std::memcpy(&waitsUntil, data.lpData, sizeof waitsUntil);
+  if (now + answerTakesMs >= waitsUntil) return std::nullopt;
+  const std::string_view command(static_cast<const char*>(data.lpData) + sizeof waitsUntil,
+                                 data.cbData - sizeof waitsUntil);
   if (command != clockCommand::speak && command != clockCommand::show &&
       !clockCommand::isQuit(command)) {
     return std::nullopt;

@@ -362,11 +362,12 @@ check_alt_f4_in_speech() {
 }
 
 # check_runs_on WHAT PID WIN : the program lives and its seconds display moves on. While it
-# speaks, the display moves between words only: a second and the longest word.
+# speaks, the display moves between words only: within a second and the longest word, and the
+# second of margin a word gets where the sound system holds it.
 check_runs_on() {
     local before
     before=$(_e2e_seconds_shown "$3")
-    sleep 2
+    sleep 3
     if ! e2e_gone "$2" && [[ $(_e2e_seconds_shown "$3") != "$before" ]]; then
         pass "$1: the clock runs on"
     else
