@@ -40,8 +40,8 @@ std::optional<LRESULT> DesktopSignals::take(HWND window, UINT message, WPARAM wP
       if (wParam) listeners_.sessionEnds();
       return 0;
     case WM_COPYDATA:
-      if (const auto command =
-              commandIn(*reinterpret_cast<const COPYDATASTRUCT*>(lParam), GetTickCount64())) {
+      if (const auto command = commandIn(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+          command && commandMessage::callerWaits(wParam, GetTickCount())) {
         return commandMessage::resultOf(listeners_.command(*command));
       }
       return 0;

@@ -1,6 +1,6 @@
 #include "platform/win32/win32_clock_contact.h"
 
-#include <cstring>
+#include <cstdint>
 #include <string>
 
 #include "platform/win32/console_output.h"
@@ -11,9 +11,9 @@ namespace {
 
 // A clock answers from its message loop, which runs also while it speaks.
 constexpr UINT answerWithinMs = 5000;
-// A command the clock comes to this close to its caller's end of waiting is left: its answer
-// might come too late for the caller.
-constexpr ULONGLONG answerTakesMs = 500;
+// A command the clock comes to this close to its caller's end of waiting is left: the answer
+// might reach the caller too late.
+constexpr DWORD answerTakesMs = 500;
 
 // The clock window of this user's, of the windows of the session; none where there is none.
 HWND runningClock() {
@@ -27,15 +27,16 @@ HWND runningClock() {
 }
 
 ClockAnswer askClock(HWND clock, std::string_view command) {
-  std::string sent = commandMessage::dataFor(command, GetTickCount64() + answerWithinMs);
-  COPYDATASTRUCT data{commandMessage::tag, static_cast<DWORD>(sent.size()), sent.data()};
+  COPYDATASTRUCT data{commandMessage::tag, static_cast<DWORD>(command.size()),
+                      const_cast<char*>(command.data())};
   DWORD_PTR answer = 0;
   // The clock may come to the front on "anzeigen": this process has the user's last input.
   DWORD process = 0;
   GetWindowThreadProcessId(clock, &process);
   AllowSetForegroundWindow(process);
-  if (!SendMessageTimeoutW(clock, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
-                           answerWithinMs, &answer)) {
+  if (!SendMessageTimeoutW(clock, WM_COPYDATA, GetTickCount() + answerWithinMs,
+                           reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, answerWithinMs,
+                           &answer)) {
     return ClockAnswer::silent;
   }
   return commandMessage::answerOf(static_cast<LRESULT>(answer));
@@ -54,21 +55,16 @@ ClockAnswer commandMessage::answerOf(LRESULT result) {
   return ClockAnswer::silent;
 }
 
-std::string commandMessage::dataFor(std::string_view command, ULONGLONG waitsUntil) {
-  std::string data(sizeof waitsUntil, '\0');
-  std::memcpy(data.data(), &waitsUntil, sizeof waitsUntil);
-  return data.append(command);
+// Ticks wrap after 49.7 days: the time left is their difference, taken as signed.
+bool commandMessage::callerWaits(WPARAM waitsUntil, DWORD now) {
+  if (waitsUntil == 0) return true;
+  const auto left = static_cast<std::int32_t>(static_cast<DWORD>(waitsUntil) - now);
+  return left > static_cast<std::int32_t>(answerTakesMs);
 }
 
-std::optional<std::string_view> commandIn(const COPYDATASTRUCT& data, ULONGLONG now) {
-  ULONGLONG waitsUntil = 0;
-  if (data.dwData != commandMessage::tag || !data.lpData || data.cbData < sizeof waitsUntil) {
-    return std::nullopt;
-  }
-  std::memcpy(&waitsUntil, data.lpData, sizeof waitsUntil);
-  if (now + answerTakesMs >= waitsUntil) return std::nullopt;
-  const std::string_view command(static_cast<const char*>(data.lpData) + sizeof waitsUntil,
-                                 data.cbData - sizeof waitsUntil);
+std::optional<std::string_view> commandIn(const COPYDATASTRUCT& data) {
+  if (data.dwData != commandMessage::tag || !data.lpData) return std::nullopt;
+  const std::string_view command(static_cast<const char*>(data.lpData), data.cbData);
   if (command != clockCommand::speak && command != clockCommand::show &&
       !clockCommand::isQuit(command)) {
     return std::nullopt;

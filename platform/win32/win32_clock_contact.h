@@ -1,7 +1,6 @@
 #pragma once
 
 #include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -14,20 +13,20 @@ class Win32InstanceLock;
 // WM_COPYDATA; the window's answer is the message's result. A clock that quits answers nothing.
 inline constexpr const wchar_t* clockWindowClass = L"Lurvendel.Uhr";
 namespace commandMessage {
-inline constexpr ULONG_PTR tag = 0x4C55'5257;  // marks the data as a command, in this layout
+inline constexpr ULONG_PTR tag = 0x4C55'5256;  // marks the data as a command
 
-// What a caller hands over: the moment (GetTickCount64) until which it waits for the answer, then
-// the command.
-std::string dataFor(std::string_view command, ULONGLONG waitsUntil);
 // The message's result that answers, and the answer a result means.
 LRESULT resultOf(ClockAnswer answer);
 ClockAnswer answerOf(LRESULT result);
+// A caller gives, as the message's wParam, the moment (GetTickCount) until which it waits for
+// the answer; older callers give 0. A clock that comes to a command after that leaves it: its
+// caller already told the user that the clock did not answer. The command stays in its place,
+// and older clocks, which read no wParam, still understand it.
+bool callerWaits(WPARAM waitsUntil, DWORD now);
 }  // namespace commandMessage
 
-// The command a WM_COPYDATA carries, if it carries one whose caller still waits at `now`: a
-// caller that gave up told its user that the clock did not answer, so the command is not carried
-// out any more.
-std::optional<std::string_view> commandIn(const COPYDATASTRUCT& data, ULONGLONG now);
+// The command a WM_COPYDATA carries, if it carries one.
+std::optional<std::string_view> commandIn(const COPYDATASTRUCT& data);
 
 // The running clock as a caller finds it: the clock window of this user's in the session.
 class Win32ClockContact : public ClockContact {
