@@ -32,7 +32,6 @@ void DeadlineAudioOutput::play(std::int16_t, const PcmClip& sound) {
     waitSilently(start + length);
     return;
   }
-  givenUpOn_.reset();
   if (failedRecently(start)) {
     // A skipped clip leaves the time of the failure as it was: words that keep coming must not
     // keep the device silent for the rest of the day.

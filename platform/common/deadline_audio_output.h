@@ -52,7 +52,7 @@ class DeadlineAudioOutput : public AudioOutput {
   std::function<void(const std::string&)> say_;
   bool debug_;
   std::shared_ptr<AudioWorker> worker_;
-  std::shared_ptr<AudioWorker> givenUpOn_;
+  std::shared_ptr<AudioWorker> givenUpOn_;  // the last worker given up on
   bool lastFailed_ = false;
   std::chrono::steady_clock::time_point lastEnded_{};
 };
