@@ -81,11 +81,11 @@ table() {
 }
 
 # frozen_row N WHAT: the seconds display's longest standstill with the server frozen during
-# WHAT; the target is the length of the word it froze in + 2 s.
+# WHAT; the target is its longest standstill while speaking without a fault, and the second
+# that a frozen word is waited for beyond its length.
 frozen_row() {
-  local ms=${fig[frozen_$1_clip_ms]:-}
-  row "display standstill, server frozen in $2 (clip ${fig[frozen_$1_clip]:-?}, ${ms:-?} ms)" \
-    "${fig[frozen_$1_standstill_s]:-}" s "$(awk -v c="${ms:-0}" 'BEGIN { print c / 1000 + 2 }')"
+  row "display standstill, server frozen in $2" "${fig[frozen_$1_standstill_s]:-}" s \
+    "$(awk -v s="${fig[speech_standstill_s]:-0}" 'BEGIN { print s + 1 }')"
 }
 
 machine() {
@@ -131,8 +131,8 @@ sound_notes() {
   local f
   for f in gap_announcements gap_words_each gap_count click_idle_each_ms click_open_each_ms \
     speech_standstill_s nodev_longest_each_ms nodev_settled_each_ms nodev_inert_longest_each_ms \
-    nodev_inert_settled_each_ms frozen_1_stopped_after_ms frozen_1_clip frozen_1_held_s \
-    frozen_1_standstill_atspi_s frozen_2_stopped_after_ms frozen_2_clip frozen_2_held_s \
+    nodev_inert_settled_each_ms frozen_1_stopped_after_ms frozen_1_held_s \
+    frozen_1_standstill_atspi_s frozen_2_stopped_after_ms frozen_2_held_s \
     frozen_2_standstill_atspi_s frozen_output_bytes onset_each_ms caller_floor_median_ms \
     caller_sprich_median_ms caller_version_median_ms caller_echo_version_median_ms \
     caller_help_median_ms caller_echo_help_median_ms; do
@@ -182,16 +182,17 @@ rate (11025 Hz, no rewinds), recorded from its monitor with 5 ms latency
   ${fig[nodev_settled_each_ms]} ms (the first is the first open ever); a click on a label, for
   comparison: longest ${fig[nodev_inert_longest_each_ms]} ms, done after
   ${fig[nodev_inert_settled_each_ms]} ms.
-- Frozen server: SIGSTOP to the server ${fig[frozen_1_stopped_after_ms]} ms after a click, while
-  clip ${fig[frozen_1_clip]} played, and ${fig[frozen_2_stopped_after_ms]} ms after another, while
-  clip ${fig[frozen_2_clip]} played (on the recording's time line); SIGCONT 4 s later. The
-  standstill is the longest time between two changes of the seconds display's pixels as the
-  X server shows them, read every 20 ms. It depends on how far into its second the display
-  was when the frozen word began; from the word's first sample to the display's next change
-  took ${fig[frozen_1_held_s]} s and ${fig[frozen_2_held_s]} s (the word's length and the 1.5 s the
-  program waits beyond it). Read over AT-SPI every 100 ms instead:
-  ${fig[frozen_1_standstill_atspi_s]} s and ${fig[frozen_2_standstill_atspi_s]} s; those reads are
-  answered only between words, so they can miss or postpone a change by a word's length.
+- Frozen server: SIGSTOP to the server ${fig[frozen_1_stopped_after_ms]} ms after a click, in a
+  word of the hour or minute, and ${fig[frozen_2_stopped_after_ms]} ms after another, in a word of
+  the seconds; SIGCONT 4 s later. The standstill is the longest time between two changes of the
+  seconds display's pixels as the X server shows them, read every 20 ms. The frozen word holds
+  the UI thread for its length and a second; the words after it pass in silence at their pace
+  until the server lets go, then they are heard, so the seconds stay still while those of the
+  seconds pass as they do in speech without a fault. From the freeze to the display's next
+  change: ${fig[frozen_1_held_s]} s and ${fig[frozen_2_held_s]} s. Read over AT-SPI every 100 ms
+  instead: ${fig[frozen_1_standstill_atspi_s]} s and ${fig[frozen_2_standstill_atspi_s]} s; those
+  reads are answered only between words, so they can miss or postpone a change by a word's
+  length.
   Output of the program: ${fig[frozen_output_bytes]} bytes.
 - Chime: the program started under libfaketime 2 s before 10:15:00 (a fixed offset, so
   faked time = wall time + offset exactly); ${fig[onset_each_ms]} ms from the quarter hour to

@@ -108,15 +108,6 @@ sleep_until() {
         'BEGIN { d = t - n; printf "%.3f", (d > 0 ? d : 0) }')"
 }
 
-# clip_length_ms ID : the length of clip ID in milliseconds, silent edges included.
-clip_length_ms() {
-    /usr/bin/python3 - "$SOUND_TIMING_LIB/../../clips/$1.wav" <<'EOF'
-import sys, wave
-with wave.open(sys.argv[1]) as w:
-    print(f"{w.getnframes() * 1000 / w.getframerate():.0f}")
-EOF
-}
-
 # close_window WIN : asks the window manager to close WIN, as the title bar's close button does.
 close_window() { /usr/bin/python3 "$SOUND_TIMING_LIB/measure_x11.py" close "$1"; }
 
