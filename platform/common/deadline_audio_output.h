@@ -14,8 +14,8 @@ struct AudioTiming {
   std::chrono::milliseconds idleClose{3000};
   std::chrono::milliseconds deadlineMargin{1000};
   // Clips that come within this time of a failure stay silent at once; the first one after it
-  // tries the device again, however many were skipped. After a device that hung, clips wait
-  // instead until the sound system lets go of the worker given up on.
+  // tries the device again, however many were skipped. After a device that hung, clips pass in
+  // silence at their pace instead, until the sound system lets go of the worker given up on.
   std::chrono::milliseconds retryAfterQuiet{300};
 };
 
