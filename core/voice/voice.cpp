@@ -35,9 +35,9 @@ Voice::Voice(std::vector<OwnRecording> own) {
       rejected_[recording.file] = std::move(why);
       continue;
     }
-    // The parsed sound points into the image, which the map's node then keeps in place.
+    // The parsed sound points into the image's buffer, which moves into the map's node whole.
     const auto& image = own_[recording.id] = std::move(recording.image);
-    clips_[recording.id] = {image, *parseWav(image)};
+    clips_[recording.id] = {image, *sound};
   }
   for (const auto& [id, clip] : clips_) {
     format_.sampleRate = std::max(format_.sampleRate, clip.sound.format.sampleRate);

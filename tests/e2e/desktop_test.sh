@@ -1,8 +1,8 @@
 #!/bin/bash
 # End-to-end test of the clock on a real desktop: the window on top, two starts at once and a
 # second instance, the tray icon and its menu, the info box, the commands from outside and their
-# answers, speech heard clip by clip, the window destroyed or unmapped from outside, ending in the middle of
-# speech, started with its standard streams closed, and ended by another process.
+# answers, speech heard clip by clip, the window destroyed or unmapped from outside, ending in the
+# middle of speech, started with its standard streams closed, and ended by another process.
 # Usage: tests/e2e/desktop_test.sh BINARY ARTIFACT_DIR
 set -euo pipefail
 
@@ -108,7 +108,8 @@ xprop -id "$WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the new wi
 check_runs_on "after the window was destroyed" "$PID" "$WIN"
 # Unmapped by another program, it comes back with --anzeigen.
 xdotool windowunmap "$WIN"
-e2e_wait_until 10 not_viewable "$WIN" || fail "the window stays mapped after another program unmapped it"
+e2e_wait_until 10 not_viewable "$WIN" ||
+    fail "the window stays mapped after another program unmapped it"
 ask --anzeigen
 check_within "--anzeigen shows a window another program unmapped" "$PID" 10 viewable "$WIN"
 
